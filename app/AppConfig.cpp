@@ -1,0 +1,83 @@
+#include "AppConfig.h"
+
+#include "Messages.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace Quellon {
+
+QString AppConfig::programFolder()
+{
+    return QCoreApplication::applicationDirPath();
+}
+
+QString AppConfig::defaultPath()
+{
+    const QString beside = QDir(programFolder()).filePath(QStringLiteral("config.ini"));
+    const QFileInfo info(beside);
+    if (info.exists() ? info.isWritable() : QFileInfo(programFolder()).isWritable())
+        return beside;
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    QDir().mkpath(folder);
+    const QString own = QDir(folder).filePath(QStringLiteral("config.ini"));
+    // A read-only installation may ship its settings beside the program: start from them.
+    if (!QFileInfo::exists(own) && info.exists())
+        QFile::copy(beside, own);
+    return own;
+}
+
+AppConfig::AppConfig(const QString &path) : m_ini(path)
+{
+    QString error;
+    if (!m_ini.load(&error))
+        ShowMess(QStringLiteral("无法读取配置文件“%1”：%2\n将使用默认设置。").arg(QDir::toNativeSeparators(path), error),
+                 MessWarning);
+}
+
+bool AppConfig::save()
+{
+    QString error;
+    if (m_ini.save(&error))
+        return true;
+    ShowMess(QStringLiteral("无法保存配置文件“%1”：%2").arg(QDir::toNativeSeparators(path()), error), MessWarning);
+    return false;
+}
+
+void AppConfig::setDs(const QString &folder)
+{
+    QString f = QDir::toNativeSeparators(folder);
+    if (!f.isEmpty() && !f.endsWith(QDir::separator()))
+        f += QDir::separator();
+    m_ini.setValue(QStringLiteral("config"), QStringLiteral("ds"), f);
+}
+
+void AppConfig::setIbak(int choice)
+{
+    m_ini.setValue(QStringLiteral("config"), QStringLiteral("ibak"), QString::number(choice));
+}
+
+void AppConfig::setCurOperName(const QString &name)
+{
+    m_ini.setValue(QStringLiteral("Config"), QStringLiteral("CurOperName"), name);
+}
+
+void AppConfig::setCurImeName(const QString &name)
+{
+    m_ini.setValue(QStringLiteral("Config"), QStringLiteral("CurImeName"), name);
+}
+
+QString AppConfig::databaseFolder(const QString &ds, const QString &programFolder)
+{
+    const QString trimmed = ds.trimmed();
+    if (trimmed.isEmpty())
+        return QDir(programFolder).filePath(QStringLiteral("data"));
+    // Older files name Windows folders with backslashes; both separators work.
+    QString folder = trimmed;
+    folder.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    return QDir::cleanPath(QDir(programFolder).absoluteFilePath(folder));
+}
+
+} // namespace Quellon

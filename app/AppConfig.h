@@ -1,0 +1,44 @@
+#pragma once
+
+#include "IniFile.h"
+
+#include <QString>
+
+namespace Quellon {
+
+// config.ini of the program: where it lives and the keys the program uses.
+class AppConfig
+{
+public:
+    // The config.ini beside the executable, or in the user's configuration
+    // folder when the program's folder cannot be written.
+    static QString defaultPath();
+    static QString programFolder();
+
+    explicit AppConfig(const QString &path = defaultPath());
+
+    IniFile &ini() { return m_ini; }
+    QString path() const { return m_ini.path(); }
+    // Writes the file; a failure is reported once to the user as a warning.
+    bool save();
+
+    QString ds() const { return m_ini.value(QStringLiteral("config"), QStringLiteral("ds")); }
+    void setDs(const QString &folder);
+    int ibak() const { return m_ini.intValue(QStringLiteral("config"), QStringLiteral("ibak"), 0); }
+    void setIbak(int choice);
+    QString curOperName() const { return m_ini.value(QStringLiteral("Config"), QStringLiteral("CurOperName")); }
+    void setCurOperName(const QString &name);
+    QString curImeName() const { return m_ini.value(QStringLiteral("Config"), QStringLiteral("CurImeName")); }
+    void setCurImeName(const QString &name);
+    bool awokeFlag() const { return m_ini.boolValue(QStringLiteral("set"), QStringLiteral("awokeflag"), false); }
+
+    // The folder the database is looked for in: `ds` taken as a folder
+    // whether or not it ends with a separator, or data/ beside the program.
+    static QString databaseFolder(const QString &ds, const QString &programFolder);
+    static bool isDefaultFolder(const QString &ds) { return ds.trimmed().isEmpty(); }
+
+private:
+    IniFile m_ini;
+};
+
+} // namespace Quellon

@@ -1,0 +1,77 @@
+#include "EntrySequence.h"
+
+#include "AppConfig.h"
+#include "FormPosition.h"
+#include "MessageBoxPresenter.h"
+#include "PubUnit.h"
+#include "StartupController.h"
+#include "TFrmSplash.h"
+#include "TdmData.h"
+#include "uFrmOperLogin.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QThread>
+#include <QWidget>
+
+namespace Quellon {
+
+QString applicationTitle()
+{
+    return QStringLiteral("Quellon房产中介管理软件(企业版)");
+}
+
+int runEntrySequence(int &argc, char **argv, const MainWindowFactory &createMainWindow)
+{
+    QApplication app(argc, argv);
+    // Used for the per-user folders only; window titles carry the Chinese title.
+    QApplication::setApplicationName(QStringLiteral("quellon"));
+    QApplication::setOrganizationName(QStringLiteral("quellon"));
+    installMessageBoxPresenter();
+
+    auto splash = std::make_unique<TFrmSplash>();
+    splash->show();
+    splash->repaint();
+    QCoreApplication::processEvents();
+
+    AppConfig config;
+    TdmData dm;
+    StartupController::Hooks hooks;
+    hooks.status = [&splash](const QString &text) {
+        if (splash)
+            splash->setStatus(text);
+    };
+    hooks.hideSplash = [&splash] { splash.reset(); };
+    hooks.showSplash = [&splash] {
+        splash = std::make_unique<TFrmSplash>();
+        splash->show();
+        splash->repaint();
+        QCoreApplication::processEvents();
+    };
+    hooks.chooseFile = [](const QString &title, const QString &filter, const QString &folder) {
+        return QFileDialog::getOpenFileName(nullptr, title, folder, filter);
+    };
+    StartupController startup(dm, config, AppConfig::programFolder(), hooks);
+    if (!startup.DataModuleCreate())
+        return 0;
+
+    hooks.status(QStringLiteral("连接成功，正在登录 ....."));
+    std::unique_ptr<MainWindowHost> mainWindow = createMainWindow(dm, config);
+    hooks.status(QStringLiteral("连接成功，正在登录 ..."));
+    QThread::msleep(20);
+    hooks.status(QStringLiteral("连接成功，正在登录 ....."));
+    splash.reset();
+
+    {
+        TfrmOperLogin login(dm, &config, LoginService::Mode::FirstLogin);
+        DispFormPos(&login, 0);
+        if (login.exec() != QDialog::Accepted)
+            return 0;
+        currentLogin() = login.loginState();
+    }
+    mainWindow->applyLogin(currentLogin());
+    mainWindow->window()->show();
+    return app.exec();
+}
+
+} // namespace Quellon

@@ -1,0 +1,56 @@
+#include "StartupController.h"
+
+#include "AppConfig.h"
+#include "Messages.h"
+#include "TdmData.h"
+
+#include <QFileInfo>
+
+namespace Quellon {
+
+QString StartupController::recoveryFilter()
+{
+    return QStringLiteral("数据库文件 (%1)").arg(TdmData::databaseFileName());
+}
+
+StartupController::StartupController(TdmData &dm, AppConfig &config, const QString &programFolder, Hooks hooks)
+    : m_dm(dm), m_config(config), m_programFolder(programFolder), m_hooks(std::move(hooks))
+{
+}
+
+bool StartupController::DataModuleCreate()
+{
+    bool userChoseFolder = false;
+    for (;;) {
+        const QString ds = m_config.ds();
+        const QString folder = AppConfig::databaseFolder(ds, m_programFolder);
+        if (m_hooks.status)
+            m_hooks.status(QStringLiteral("正在连接数据库 ....."));
+        // Only the program's own data folder gets a new database: a configured
+        // folder without one is a wrong folder, not a new office.
+        const TdmData::OpenStatus status = m_dm.openDatabase(folder, AppConfig::isDefaultFolder(ds));
+        if (status.ok()) {
+            if (m_hooks.status)
+                m_hooks.status(QStringLiteral("连接成功，正在登录 ..."));
+            return true;
+        }
+        if (m_hooks.hideSplash)
+            m_hooks.hideSplash();
+        // A folder the user has just picked, or a default folder that cannot
+        // hold a database, deserves a reason before the dialog comes back.
+        if (userChoseFolder || status.result == TdmData::OpenResult::CannotCreate
+            || status.result == TdmData::OpenResult::TooNew)
+            ShowMess(status.message, MessError);
+        const QString file = m_hooks.chooseFile ? m_hooks.chooseFile(recoveryTitle(), recoveryFilter(), m_programFolder)
+                                                 : QString();
+        if (file.isEmpty())
+            return false;
+        m_config.setDs(QFileInfo(file).absolutePath());
+        m_config.save();
+        userChoseFolder = true;
+        if (m_hooks.showSplash)
+            m_hooks.showSplash();
+    }
+}
+
+} // namespace Quellon

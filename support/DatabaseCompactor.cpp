@@ -1,0 +1,47 @@
+#include "DatabaseCompactor.h"
+
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUuid>
+
+namespace Quellon {
+
+bool CompactDatabase(const QString &databaseFile, QString *error)
+{
+    auto fail = [error](const QString &why) {
+        if (error)
+            *error = why;
+        return false;
+    };
+    if (!QFileInfo(databaseFile).isFile())
+        return fail(QStringLiteral("数据库文件不存在：%1").arg(databaseFile));
+
+    const QString name = QStringLiteral("compact-") + QUuid::createUuid().toString(QUuid::Id128);
+    bool ok = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(databaseFile);
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+        if (!db.open()) {
+            fail(db.lastError().text());
+        } else {
+            QSqlQuery q(db);
+            if (!q.exec(QStringLiteral("PRAGMA integrity_check")) || !q.next()
+                || q.value(0).toString() != QLatin1String("ok")) {
+                fail(QStringLiteral("数据库完整性检查未通过"));
+            } else if (!q.exec(QStringLiteral("VACUUM"))) {
+                fail(q.lastError().text());
+            } else {
+                ok = true;
+            }
+            q.finish();
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+    return ok;
+}
+
+} // namespace Quellon

@@ -1,0 +1,53 @@
+#include "MessageBoxPresenter.h"
+
+#include "Messages.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace Quellon {
+
+int showMessageBox(const QString &text, int kind)
+{
+    QMessageBox box(QApplication::activeWindow());
+    box.setText(text);
+    switch (kind) {
+    case MessQuestion:
+        box.setWindowTitle(QStringLiteral("确认"));
+        box.setIcon(QMessageBox::Question);
+        break;
+    case MessWarning:
+        box.setWindowTitle(QStringLiteral("警告"));
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case MessError:
+        box.setWindowTitle(QStringLiteral("错误"));
+        box.setIcon(QMessageBox::Critical);
+        break;
+    default:
+        box.setWindowTitle(QStringLiteral("提示"));
+        box.setIcon(QMessageBox::Information);
+        break;
+    }
+    QPushButton *yes = box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
+    QPushButton *no = nullptr;
+    if (kind == MessQuestion) {
+        no = box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
+        box.setEscapeButton(no);
+    } else {
+        box.setEscapeButton(yes);
+    }
+    box.setDefaultButton(yes);
+    box.exec();
+    if (kind != MessQuestion)
+        return 0;
+    return box.clickedButton() == yes ? AnswerYes : AnswerNo;
+}
+
+void installMessageBoxPresenter()
+{
+    setMessagePresenter(showMessageBox);
+}
+
+} // namespace Quellon
