@@ -10,6 +10,7 @@
 #include "uFrmOperLogin.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QThread>
 #include <QWidget>
@@ -29,6 +30,8 @@ int runEntrySequence(int &argc, char **argv, const MainWindowFactory &createMain
     QApplication::setOrganizationName(QStringLiteral("quellon"));
     installMessageBoxPresenter();
 
+    QElapsedTimer shown;
+    shown.start();
     auto splash = std::make_unique<TFrmSplash>();
     splash->show();
     splash->repaint();
@@ -60,6 +63,11 @@ int runEntrySequence(int &argc, char **argv, const MainWindowFactory &createMain
     hooks.status(QStringLiteral("连接成功，正在登录 ..."));
     QThread::msleep(20);
     hooks.status(QStringLiteral("连接成功，正在登录 ....."));
+    // A local database opens in a blink; leave the splash up long enough to be read.
+    while (splash && shown.elapsed() < 1200) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 50);
+        QThread::msleep(20);
+    }
     splash.reset();
 
     {

@@ -59,6 +59,7 @@ TfrmOperLogin::TfrmOperLogin(TdmData &dm, AppConfig *config, LoginService::Mode 
     edtPassWord = new QLineEdit(this);
     edtPassWord->setObjectName(QStringLiteral("edtPassWord"));
     edtPassWord->setEchoMode(QLineEdit::Password);
+    edtPassWord->setStyleSheet(QStringLiteral("lineedit-password-character: 42;")); // one "*" per character
     edtPassWord->setMaxLength(MaxPasswordLength);
 
     btnOk = new QPushButton(QStringLiteral("确定"), this);
