@@ -247,84 +247,60 @@ void TdmData::reportFailure(const QString &message, const QSqlQuery &query, cons
 
 bool TdmData::OpenQuery(const QString &sql, QSqlQuery &query, const SqlParams &params)
 {
+    // A caller's own object is bound to the connection afresh; it may be new or
+    // left over from before a reconnection.
     if (&query != &m_qryPub && &query != &m_qryTemp)
         query = QSqlQuery(database());
-    else
-        query.finish();
-    if (!prepareAndExec(query, sql, params)) {
-        reportFailure(OpenFailed, query, sql);
-        return false;
-    }
-    return true;
+    return run(query, OpenFailed, sql, params);
+}
+
+bool TdmData::run(QSqlQuery &query, const QString &failureMessage, const QString &sql, const SqlParams &params)
+{
+    query.finish();
+    if (prepareAndExec(query, sql, params))
+        return true;
+    reportFailure(failureMessage, query, sql);
+    return false;
 }
 
 bool TdmData::ExecSql(const QString &sql, const SqlParams &params)
 {
-    m_qryPub.finish();
-    if (!prepareAndExec(m_qryPub, sql, params)) {
-        reportFailure(OperationFailed, m_qryPub, sql);
-        return false;
-    }
-    return true;
+    return run(m_qryPub, OperationFailed, sql, params);
 }
 
 bool TdmData::DeleteById(const QString &table, qint64 id)
 {
     // The table name comes from the program, never from the user; the id is a number.
-    const QString sql = QStringLiteral("delete from %1 where F_ID = %2").arg(table).arg(id);
-    m_qryPub.finish();
-    if (!prepareAndExec(m_qryPub, sql, {})) {
-        reportFailure(DeleteFailed, m_qryPub, sql);
-        return false;
-    }
-    return true;
+    return run(m_qryPub, DeleteFailed, QStringLiteral("delete from %1 where F_ID = %2").arg(table).arg(id), {});
+}
+
+QVariant TdmData::firstValue(const QString &sql, const SqlParams &params, bool *ok)
+{
+    const bool done = run(m_qryTemp, OperationFailed, sql, params);
+    if (ok)
+        *ok = done;
+    QVariant value;
+    if (done && m_qryTemp.next())
+        value = m_qryTemp.value(0);
+    m_qryTemp.finish();
+    return value;
 }
 
 QString TdmData::QueryText(const QString &sql, const SqlParams &params, bool *ok)
 {
-    m_qryTemp.finish();
-    const bool done = prepareAndExec(m_qryTemp, sql, params);
-    if (ok)
-        *ok = done;
-    if (!done) {
-        reportFailure(OperationFailed, m_qryTemp, sql);
-        return {};
-    }
-    QString value;
-    if (m_qryTemp.next())
-        value = m_qryTemp.value(0).toString();
-    m_qryTemp.finish();
-    return value;
+    return firstValue(sql, params, ok).toString();
 }
 
 qint64 TdmData::QueryInt(const QString &sql, const SqlParams &params, bool *ok)
 {
-    m_qryTemp.finish();
-    const bool done = prepareAndExec(m_qryTemp, sql, params);
-    if (ok)
-        *ok = done;
-    if (!done) {
-        reportFailure(OperationFailed, m_qryTemp, sql);
-        return 0;
-    }
-    qint64 value = 0;
-    if (m_qryTemp.next()) {
-        const QVariant v = m_qryTemp.value(0);
-        if (!v.isNull())
-            value = v.toLongLong();
-    }
-    m_qryTemp.finish();
-    return value;
+    return firstValue(sql, params, ok).toLongLong();
 }
 
 bool TdmData::FillCombo(const QString &sql, QStringList &items)
 {
-    m_qryTemp.finish();
     items.clear();
-    if (!prepareAndExec(m_qryTemp, sql, {})) {
-        reportFailure(OperationFailed, m_qryTemp, sql);
+    if (!run(m_qryTemp, OperationFailed, sql, {}))
         return false;
-    }
     while (m_qryTemp.next()) {
         const QString value = m_qryTemp.value(0).toString();
         if (!value.trimmed().isEmpty())
@@ -403,17 +379,13 @@ QString TdmData::nextCodeAfter(const QString &maxCode, int digits, bool *ok)
 
 QString TdmData::NextCode(const QString &sql, int digits, bool *ok)
 {
-    m_qryTemp.finish();
-    if (!prepareAndExec(m_qryTemp, sql, {})) {
-        reportFailure(OperationFailed, m_qryTemp, sql);
+    bool read = false;
+    const QString maxCode = firstValue(sql, {}, &read).toString();
+    if (!read) {
         if (ok)
             *ok = false;
         return {};
     }
-    QString maxCode;
-    if (m_qryTemp.next())
-        maxCode = m_qryTemp.value(0).toString();
-    m_qryTemp.finish();
     return nextCodeAfter(maxCode, digits, ok);
 }
 

@@ -103,6 +103,9 @@ signals:
 
 private:
     bool prepareAndExec(QSqlQuery &query, const QString &sql, const SqlParams &params);
+    // Runs a statement on a shared object, reporting a failure with the message.
+    bool run(QSqlQuery &query, const QString &failureMessage, const QString &sql, const SqlParams &params);
+    QVariant firstValue(const QString &sql, const SqlParams &params, bool *ok);
     void reportFailure(const QString &message, const QSqlQuery &query, const QString &sql);
     OpenStatus openFile(const QString &file);
     static OpenStatus createDatabase(const QString &file);
