@@ -120,6 +120,11 @@ QString SqlDialect::likeStartsWith(const QString &expr, const QString &value) co
     return like(expr, quote(escapeLike(value) + QLatin1Char('%')));
 }
 
+QString SqlDialect::beginWriteTransaction() const
+{
+    return m_engine == PostgreSQL ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE");
+}
+
 QString SqlDialect::concat(const QStringList &parts) const
 {
     // "||" on both; Jet's "+" would be numeric addition here.

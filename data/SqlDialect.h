@@ -46,6 +46,11 @@ public:
     // A LIKE test for "starts with value" (tree paths), % and _ taken literally.
     QString likeStartsWith(const QString &expr, const QString &value) const;
 
+    // Opens a write transaction. On SQLite it takes the write lock at once, so
+    // a transaction that reads before it writes cannot fail half-way against a
+    // second copy of the program.
+    QString beginWriteTransaction() const;
+
     QString concat(const QStringList &parts) const;
     QString length(const QString &expr) const;
     QString right(const QString &expr, int count) const;

@@ -483,9 +483,7 @@ bool TdmData::beginTransaction()
     if (!m_connected)
         return false;
     QSqlQuery q(database());
-    // IMMEDIATE takes the write lock up front: a transaction that read first
-    // and wrote later could otherwise fail against a second copy of the program.
-    const QString sql = m_txDepth == 0 ? QStringLiteral("BEGIN IMMEDIATE")
+    const QString sql = m_txDepth == 0 ? m_dialect.beginWriteTransaction()
                                        : QStringLiteral("SAVEPOINT sp%1").arg(m_txDepth);
     if (!q.exec(sql)) {
         reportFailure(OperationFailed, q, sql);
