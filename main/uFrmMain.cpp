@@ -96,6 +96,16 @@ void TFrmMain::changeOperator()
     m_operator->setText(currentLogin().operatorName);
 }
 
+void TFrmMain::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (m_shownOnce)
+        return;
+    m_shownOnce = true;
+    if (TdmData::autoBackupDue(m_config.ibak(), Clock::today()))
+        m_dm.AutoBackup();
+}
+
 void TFrmMain::closeEvent(QCloseEvent *event)
 {
     if (ShowMess(QStringLiteral("真的要退出“Quellon房产中介管理软件 ”软件吗？"), MessQuestion) == AnswerYes)

@@ -28,6 +28,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void changeOperator();
@@ -38,6 +39,7 @@ private:
     QLabel *m_operator;
     QLabel *m_clock;
     QTimer *m_timer;
+    bool m_shownOnce = false;
 };
 
 } // namespace Quellon
