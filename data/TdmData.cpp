@@ -31,7 +31,10 @@ TdmData::TdmData(QObject *parent)
     : QObject(parent)
     , m_connectionName(QStringLiteral("quellon-") + QUuid::createUuid().toString(QUuid::Id128))
 {
-    globalInstance() = this;
+    // The program's service is the first one made; later ones (tools, tests)
+    // never take its place.
+    if (!globalInstance())
+        globalInstance() = this;
 }
 
 TdmData::~TdmData()
@@ -154,8 +157,12 @@ TdmData::OpenStatus TdmData::openFile(const QString &file)
             db.close();
             return status;
         }
+        // The shared objects are read front to back: scrolling would make the
+        // driver keep every row it has fetched.
         m_qryPub = QSqlQuery(db);
+        m_qryPub.setForwardOnly(true);
         m_qryTemp = QSqlQuery(db);
+        m_qryTemp.setForwardOnly(true);
     }
     m_file = file;
     m_connected = true;
@@ -249,8 +256,11 @@ bool TdmData::OpenQuery(const QString &sql, QSqlQuery &query, const SqlParams &p
 {
     // A caller's own object is bound to the connection afresh; it may be new or
     // left over from before a reconnection.
-    if (&query != &m_qryPub && &query != &m_qryTemp)
+    if (&query != &m_qryPub && &query != &m_qryTemp) {
+        const bool forwardOnly = query.isForwardOnly();
         query = QSqlQuery(database());
+        query.setForwardOnly(forwardOnly);
+    }
     return run(query, OpenFailed, sql, params);
 }
 

@@ -36,7 +36,7 @@ public:
     explicit TdmData(QObject *parent = nullptr);
     ~TdmData() override;
 
-    // The program's one instance (the most recently created).
+    // The program's one instance (the first created and still alive).
     static TdmData *instance();
 
     // Opens House.db in the folder. A missing file is created with the schema
