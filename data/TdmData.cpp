@@ -74,6 +74,15 @@ TdmData::OpenStatus TdmData::createDatabase(const QString &file)
         db.setDatabaseName(part);
         if (db.open()) {
             ok = SchemaInstaller::upgrade(db, &error);
+            // A new office keeps its backups beside its data until told otherwise.
+            QSqlQuery q(db);
+            if (ok && q.prepare(QStringLiteral("update SysInfo set F_BakPath = :p where F_BakPath = ''"))) {
+                q.bindValue(QStringLiteral(":p"), QDir::toNativeSeparators(QDir(dir).filePath(QStringLiteral("backup"))));
+                ok = q.exec();
+                if (!ok)
+                    error = q.lastError().text();
+            }
+            q.finish();
             db.close();
         } else {
             error = db.lastError().text();

@@ -2,6 +2,7 @@
 #include "SchemaInstaller.h"
 #include "TestSupport.h"
 
+#include <QDir>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QtTest>
@@ -23,6 +24,7 @@ private slots:
     void namesIgnoreCase_data();
     void namesIgnoreCase();
     void addressFitsCompanyRow();
+    void newDatabaseBacksUpBesideItself();
     void versionIsStored();
     void indexesServeTheHouseList();
 
@@ -127,6 +129,11 @@ void TestSchema::addressFitsCompanyRow()
     const QString address = QStringLiteral("浙江省杭州市西湖区文三路某某大厦十二层1203室（地铁二号线出口向北二百米）");
     QVERIFY(m_db.dm().ExecSql("update SysInfo set F_Name = :a", {{":a", address}}));
     QCOMPARE(m_db.dm().QueryText("select F_Name from SysInfo"), address);
+}
+
+void TestSchema::newDatabaseBacksUpBesideItself()
+{
+    QCOMPARE(m_db.dm().QueryText("select F_BakPath from SysInfo"), QDir(m_db.folder()).filePath("backup"));
 }
 
 void TestSchema::versionIsStored()
