@@ -1,0 +1,1 @@
+// Administration windows join this library as they are built.

@@ -1,0 +1,1 @@
+// Output services join this library as they are built.

@@ -1,0 +1,1 @@
+// Shared controls join this library as they are built.
