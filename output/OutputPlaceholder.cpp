@@ -1,1 +1,0 @@
-// Output services join this library as they are built.

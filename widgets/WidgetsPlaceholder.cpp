@@ -1,1 +1,0 @@
-// Shared controls join this library as they are built.
