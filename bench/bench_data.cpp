@@ -1,6 +1,7 @@
 // The program's data access against the same statements on the engine's own
 // interface, in the same run, on a generated office of 200,000 houses.
 
+#include "BenchSupport.h"
 #include "DemoDataGenerator.h"
 #include "TdmData.h"
 
@@ -19,44 +20,11 @@
 
 namespace {
 
+using namespace QuellonBench;
 using Quellon::DemoDataGenerator;
 using Quellon::TdmData;
-using Stopwatch = std::chrono::steady_clock;
-
-constexpr int DemoHouses = 200000;
-constexpr quint64 DemoSeed = 1;
-
 TdmData *g_dm = nullptr;
 sqlite3 *g_raw = nullptr;
-
-double secondsSince(Stopwatch::time_point start)
-{
-    return std::chrono::duration<double>(Stopwatch::now() - start).count();
-}
-
-struct Pair
-{
-    double ours = 0; // seconds, summed over the runs
-    double raw = 0;
-    qint64 runs = 0;
-};
-
-// Per benchmark, for the summary after the run.
-std::map<std::string, Pair> &pairs()
-{
-    static std::map<std::string, Pair> all;
-    return all;
-}
-
-void report(benchmark::State &state, const std::string &name, const Pair &pair)
-{
-    if (pair.runs == 0)
-        return;
-    state.counters["quellon_us"] = pair.ours / double(pair.runs) * 1e6;
-    state.counters["raw_us"] = pair.raw / double(pair.runs) * 1e6;
-    state.counters["ratio"] = pair.ours / pair.raw;
-    pairs()[name] = pair;
-}
 
 // ---------------------------------------------------------------- the raw side
 
@@ -127,21 +95,6 @@ void registerPair(const char *name, Ours ours, Raw raw)
     })->UseManualTime()->Unit(benchmark::kMicrosecond);
 }
 
-// ---------------------------------------------------------------- the demo database
-
-bool createDemoDatabase(const QString &folder)
-{
-    TdmData dm;
-    if (!dm.openDatabase(folder, true).ok())
-        return false;
-    DemoDataGenerator generator(dm, DemoSeed);
-    const bool done = generator.generate(DemoHouses) == DemoDataGenerator::Result::Done;
-    if (!done)
-        std::fprintf(stderr, "%s\n", qPrintable(generator.errorText()));
-    dm.closeDatabase();
-    return done;
-}
-
 // The floor for creating the demo database: the engine copying the same rows
 // from the finished file into a new database with the same schema.
 bool copyRows(const QString &target, const QString &source)
@@ -195,40 +148,6 @@ void createDemo(benchmark::State &state, const QString &cached)
         ++pair.runs;
     }
     report(state, "CreateDemo/200000", pair);
-}
-
-// The database the queries run on, made once and kept under the build folder.
-// It is built beside its final name and moved into place, so an interrupted
-// run never leaves a partial database to be measured next time.
-QString benchDatabase()
-{
-    const QDir folder(QStringLiteral(QUELLON_BENCH_DATA));
-    const QString file = folder.filePath(TdmData::databaseFileName());
-    if (QFileInfo::exists(file))
-        return file;
-    QDir partial(folder.filePath(QStringLiteral("partial")));
-    partial.removeRecursively();
-    std::printf("Generating %d houses into %s ...\n", DemoHouses, qPrintable(file));
-    const auto start = Stopwatch::now();
-    if (!createDemoDatabase(partial.path())
-        || !QFile::rename(partial.filePath(TdmData::databaseFileName()), file))
-        return {};
-    partial.removeRecursively();
-    std::printf("Generated in %.1f s\n", secondsSince(start));
-    return file;
-}
-
-void printSummary()
-{
-    std::printf("\nQuellon against raw SQLite, same statement, same run:\n");
-    for (const auto &[name, pair] : pairs()) {
-        const double ours = pair.ours / double(pair.runs);
-        const double raw = pair.raw / double(pair.runs);
-        const char *unit = ours >= 0.1 ? "s " : ours >= 1e-3 ? "ms" : "us";
-        const double scale = ours >= 0.1 ? 1.0 : ours >= 1e-3 ? 1e3 : 1e6;
-        std::printf("  %-30s Quellon %10.3f %s   raw %10.3f %s   ratio %5.2f\n", name.c_str(), ours * scale, unit,
-                    raw * scale, unit, ours / raw);
-    }
 }
 
 } // namespace

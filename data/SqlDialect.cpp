@@ -120,6 +120,14 @@ QString SqlDialect::likeStartsWith(const QString &expr, const QString &value) co
     return like(expr, quote(escapeLike(value) + QLatin1Char('%')));
 }
 
+QStringList SqlDialect::connectionSetup() const
+{
+    if (m_engine == PostgreSQL)
+        return {};
+    return {QStringLiteral("PRAGMA journal_mode=WAL"), QStringLiteral("PRAGMA synchronous=FULL"),
+            QStringLiteral("PRAGMA mmap_size=1073741824")};
+}
+
 QString SqlDialect::beginWriteTransaction() const
 {
     return m_engine == PostgreSQL ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE");

@@ -109,6 +109,7 @@ private:
     void reportFailure(const QString &message, const QSqlQuery &query, const QString &sql);
     OpenStatus openFile(const QString &file);
     static OpenStatus createDatabase(const QString &file);
+    static void refreshStatistics(QSqlDatabase db);
 
     QString m_connectionName;
     QString m_file;

@@ -10,6 +10,7 @@
 #include <QHeaderView>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSqlQuery>
 #include <QTableView>
 #include <QTableWidget>
@@ -31,6 +32,9 @@ GridColumns designed()
         c.caption = QString::fromUtf8(caption);
         columns << c;
     }
+    columns[0].footer = GridColumn::FooterText;
+    columns[0].footerText = QStringLiteral("合计");
+    columns[2].footer = GridColumn::FooterSum;
     return columns;
 }
 
@@ -58,6 +62,7 @@ class TestDataGrid : public QObject
 private slots:
     void init();
     void cleanup();
+    void footerShowsTheListTotal();
     void titleClicksAlternate();
     void memoTitleMarksOnly();
     void typingFindsARow();
@@ -101,6 +106,17 @@ void TestDataGrid::cleanup()
 {
     m_grid.reset();
     m_db.reset();
+}
+
+void TestDataGrid::footerShowsTheListTotal()
+{
+    QWidget *footer = m_grid->findChild<QWidget *>("gridFooter");
+    QVERIFY(footer && footer->isVisible());
+    QTRY_VERIFY(!m_grid->model()->footerPending());
+    QCOMPARE(m_grid->model()->footerText(2), QString::number(m_db->dm().QueryInt("select sum(F_salePrice) from House")));
+    // Painted under a scrolled view without trouble.
+    m_grid->view()->horizontalScrollBar()->setValue(50);
+    QVERIFY(!footer->grab().isNull());
 }
 
 void TestDataGrid::titleClicksAlternate()
@@ -271,7 +287,7 @@ void TestDataGrid::sortDialogOrdersByPriority()
     TfrmRowArrangeGl::sortGrid(*m_grid);
     QCOMPARE(text, QStringLiteral("f_empname ASC,f_saleprice DESC,"));
     QSqlQuery q(m_db->dm().database());
-    QVERIFY(q.exec("select F_code from House order by F_EmpName, F_salePrice desc, F_ID limit 1") && q.next());
+    QVERIFY(q.exec("select F_code from House order by F_EmpName, F_salePrice desc, F_ID desc limit 1") && q.next());
     QCOMPARE(codeAt(0), q.value(0).toString());
 }
 

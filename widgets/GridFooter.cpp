@@ -21,6 +21,7 @@ GridFooter::GridFooter(QTableView *view, GridModel *model, QWidget *parent)
     connect(view->horizontalScrollBar(), &QScrollBar::valueChanged, this, repaint);
     connect(model, &QAbstractItemModel::modelReset, this, repaint);
     connect(model, &QAbstractItemModel::dataChanged, this, repaint);
+    connect(model, &GridModel::footerChanged, this, repaint);
 }
 
 QSize GridFooter::sizeHint() const
@@ -35,8 +36,9 @@ void GridFooter::paintEvent(QPaintEvent *)
     p.setPen(palette().mid().color());
     p.drawLine(rect().topLeft(), rect().topRight());
     QHeaderView *header = m_view->horizontalHeader();
-    // The header's sections start after the view's frame and row header.
-    const int origin = m_view->viewport()->mapTo(this, QPoint(0, 0)).x();
+    // The header's sections start after the view's frame and row header; the
+    // footer and the view share the grid as parent.
+    const int origin = m_view->viewport()->mapTo(parentWidget(), QPoint(0, 0)).x() - x();
     p.setPen(palette().text().color());
     for (int column = 0; column < m_model->columnCount(); ++column) {
         if (header->isSectionHidden(column))

@@ -5,14 +5,28 @@
 #include "SqliteStatement.h"
 #include "TdmData.h"
 
+#include <QCoreApplication>
 #include <QDebug>
+#include <QPointer>
+#include <QThreadPool>
+#include <QUuid>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
 namespace Quellon {
 
-GridModel::GridModel(TdmData &dm, QObject *parent) : QAbstractTableModel(parent), m_dm(dm) {}
+GridModel::GridModel(TdmData &dm, QObject *parent)
+    : QAbstractTableModel(parent), m_dm(dm), m_latestSums(std::make_shared<std::atomic<quint64>>(0))
+{
+}
+
+GridModel::~GridModel()
+{
+    // Whatever is still queued is of no use to anyone now; a sum already
+    // running finishes on its own and finds nobody to tell.
+    m_latestSums->store(0);
+}
 
 void GridModel::setColumns(const GridColumns &columns)
 {
@@ -111,14 +125,56 @@ void GridModel::loadSums()
         }
     }
     m_sums = QVector<QVariant>(m_columns.size());
-    if (fields.isEmpty())
+    const quint64 token = ++m_sumsToken;
+    m_sumsPending = !fields.isEmpty() && m_open;
+    if (!m_sumsPending)
         return;
-    QSqlQuery q;
-    q.setForwardOnly(true);
-    if (m_dm.OpenQuery(m_query.sumsSql(fields), q) && q.next()) {
-        for (int i = 0; i < columns.size(); ++i)
-            m_sums[columns.at(i)] = q.value(i);
-    }
+    const QString sql = m_query.sumsSql(fields);
+    const QString source = m_dm.database().connectionName();
+    const QStringList setup = m_dm.dialect().connectionSetup();
+    QPointer<GridModel> self(this);
+    m_latestSums->store(token);
+    // A request that a newer one has overtaken is dropped before it reads anything.
+    QThreadPool::globalInstance()->start([self, token, sql, source, setup, columns, latest = m_latestSums] {
+        if (latest->load() != token)
+            return;
+        // A connection belongs to the thread that opened it: the worker opens
+        // its own on the same database.
+        QVector<QVariant> values;
+        QString error;
+        const QString name = QStringLiteral("sums-") + QUuid::createUuid().toString(QUuid::Id128);
+        {
+            QSqlDatabase db = QSqlDatabase::cloneDatabase(source, name);
+            if (db.open()) {
+                QSqlQuery q(db);
+                for (const QString &statement : setup)
+                    q.exec(statement);
+                q.setForwardOnly(true);
+                if (q.exec(sql) && q.next()) {
+                    for (int i = 0; i < columns.size(); ++i)
+                        values << q.value(i);
+                } else {
+                    error = q.lastError().text();
+                }
+            } else {
+                error = db.lastError().text();
+            }
+        }
+        QSqlDatabase::removeDatabase(name);
+        QMetaObject::invokeMethod(
+            qApp,
+            [self, token, columns, values, error] {
+                if (!self || token != self->m_sumsToken)
+                    return;
+                if (!error.isEmpty())
+                    qWarning().noquote() << "grid footer sums:" << error;
+                for (int i = 0; i < columns.size() && i < values.size(); ++i)
+                    self->m_sums[columns.at(i)] = values.at(i);
+                self->m_sumsPending = false;
+                emit self->footerChanged();
+            },
+            Qt::QueuedConnection);
+    });
 }
 
 bool GridModel::loadChunk(int chunk) const
@@ -258,6 +314,8 @@ QString GridModel::footerText(int column) const
     if (c.footer == GridColumn::FooterText)
         return c.footerText;
     if (c.footer == GridColumn::FooterSum) {
+        if (m_sumsPending)
+            return QStringLiteral("…");
         const QVariant sum = m_sums.value(column);
         return DisplayFormat::format(sum.isNull() ? QVariant(0.0) : QVariant(sum.toDouble()), c.displayFormat);
     }

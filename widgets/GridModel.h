@@ -5,6 +5,9 @@
 #include "RowCache.h"
 
 #include <QAbstractTableModel>
+
+#include <atomic>
+#include <memory>
 #include <QVector>
 
 namespace Quellon {
@@ -19,6 +22,7 @@ class GridModel : public QAbstractTableModel
     Q_OBJECT
 public:
     explicit GridModel(TdmData &dm, QObject *parent = nullptr);
+    ~GridModel() override;
 
     void setColumns(const GridColumns &columns);
     const GridColumns &columns() const { return m_columns; }
@@ -53,6 +57,11 @@ public:
 
     // The footer of a column as shown.
     QString footerText(int column) const;
+    // Sums the footer columns again, after rows changed. Sums are worked out
+    // away from the user-interface thread: summing a column reads every row of
+    // the list, which must not hold up its first rows.
+    void refreshFooter() { loadSums(); }
+    bool footerPending() const { return m_sumsPending; }
 
     // For tests and benchmarks: how many row chunks are held.
     int cachedChunks() const { return m_cache.chunkCount(); }
@@ -60,6 +69,7 @@ public:
 signals:
     // After every run of the query (also a failed one).
     void reloaded();
+    void footerChanged();
 
 private:
     bool loadKeys();
@@ -71,6 +81,9 @@ private:
     GridQuery m_query;
     QVector<qint64> m_keys;
     QVector<QVariant> m_sums;
+    quint64 m_sumsToken = 0; // results of an older request are dropped
+    std::shared_ptr<std::atomic<quint64>> m_latestSums;
+    bool m_sumsPending = false;
     mutable RowCache m_cache;
     bool m_open = false;
 };

@@ -51,8 +51,11 @@ QString GridQuery::orderBy() const
     }
     if (terms.isEmpty() && !m_defaultOrder.trimmed().isEmpty())
         terms << m_defaultOrder;
-    // Rows that compare equal keep one order from run to run.
-    terms << QStringLiteral("q.") + m_key;
+    // Rows that compare equal keep one order from run to run. The key runs in
+    // the direction of the last term, so an index on that term still serves
+    // a descending order, read backwards.
+    const bool descending = !terms.isEmpty() && terms.constLast().trimmed().endsWith(QLatin1String(" desc"), Qt::CaseInsensitive);
+    terms << QStringLiteral("q.") + m_key + (descending ? QStringLiteral(" desc") : QString());
     return QStringLiteral(" order by ") + terms.join(QStringLiteral(", "));
 }
 
@@ -67,8 +70,10 @@ QString GridQuery::rowsSql(const QList<qint64> &keys) const
     list.reserve(keys.size());
     for (qint64 k : keys)
         list << QString::number(k);
-    return QStringLiteral("select *") + from() + QStringLiteral(" where q.") + m_key + QStringLiteral(" in (")
-           + list.join(QLatin1Char(',')) + QLatin1Char(')');
+    const QString in = QStringLiteral(" in (") + list.join(QLatin1Char(',')) + QLatin1Char(')');
+    if (!m_rowTable.isEmpty())
+        return QStringLiteral("select * from ") + m_rowTable + QStringLiteral(" where ") + m_key.section(QLatin1Char('.'), -1) + in;
+    return QStringLiteral("select *") + from() + QStringLiteral(" where q.") + m_key + in;
 }
 
 QString GridQuery::sumsSql(const QStringList &fields) const

@@ -27,6 +27,12 @@ public:
     {
     }
 
+    // For a statement of the form "select * from T where ...": rows are then
+    // read straight from T by key, one lookup each, whatever indexes the
+    // statement's own filter might tempt the planner with.
+    void setRowTable(const QString &table) { m_rowTable = isIdentifier(table) ? table : QString(); }
+    QString rowTable() const { return m_rowTable; }
+
     bool isEmpty() const { return m_statement.trimmed().isEmpty(); }
     QString statement() const { return m_statement; }
     QString defaultOrder() const { return m_defaultOrder; }
@@ -56,6 +62,7 @@ private:
     QString m_statement;
     QString m_defaultOrder;
     QString m_key = QStringLiteral("F_ID");
+    QString m_rowTable;
     Sort m_sort;
 };
 

@@ -1,0 +1,40 @@
+#pragma once
+
+// What the benchmark programs share: the cached demo database, a stopwatch,
+// and the pairing of each measurement with its raw-SQLite baseline.
+
+#include <QString>
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <map>
+#include <string>
+
+namespace QuellonBench {
+
+using Stopwatch = std::chrono::steady_clock;
+
+constexpr int DemoHouses = 200000;
+constexpr quint64 DemoSeed = 1;
+
+double secondsSince(Stopwatch::time_point start);
+
+struct Pair
+{
+    double ours = 0; // seconds, summed over the runs
+    double raw = 0;
+    qint64 runs = 0;
+};
+
+// Per benchmark, for the summary after the run.
+std::map<std::string, Pair> &pairs();
+// Sets the counters of a benchmark and keeps the pair for the summary.
+void report(benchmark::State &state, const std::string &name, const Pair &pair);
+// One line per pair with both absolute times and the ratio.
+void printSummary();
+
+bool createDemoDatabase(const QString &folder);
+// The 200,000-house database, generated on the first run and kept.
+QString benchDatabase();
+
+} // namespace QuellonBench
