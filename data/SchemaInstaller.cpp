@@ -21,6 +21,7 @@ const QList<Step> &steps()
 {
     static const QList<Step> all = {
         {1, {QStringLiteral(":/sql/sqlite/001_schema.sql"), QStringLiteral(":/sql/sqlite/002_seed.sql")}},
+        {2, {QStringLiteral(":/sql/sqlite/003_grid_layouts.sql")}},
     };
     return all;
 }

@@ -25,6 +25,10 @@ private slots:
     void namesIgnoreCase();
     void addressFitsCompanyRow();
     void newDatabaseBacksUpBesideItself();
+    void everyGridLayoutHasItsRows_data();
+    void everyGridLayoutHasItsRows();
+    void houseLayoutFieldsExist();
+    void olderDatabaseIsUpgradedOnOpen();
     void versionIsStored();
     void indexesServeTheHouseList();
 
@@ -134,6 +138,58 @@ void TestSchema::addressFitsCompanyRow()
 void TestSchema::newDatabaseBacksUpBesideItself()
 {
     QCOMPARE(m_db.dm().QueryText("select F_BakPath from SysInfo"), QDir(m_db.folder()).filePath("backup"));
+}
+
+void TestSchema::everyGridLayoutHasItsRows_data()
+{
+    QTest::addColumn<QString>("layout");
+    // Saved under a name that differs only in letter case from the loaded one
+    // for some grids: both must find the rows.
+    for (const char *name : {"housemain", "HouseMain", "clientmain", "ClientMain", "HouseCJdetail", "HouseGJdetail",
+                             "HousePPdetail", "clientGJdetail", "clientPPdetail", "houseHuishou", "HouseHuishou",
+                             "ClientHuishou", "houseGJ", "houseCJ", "clientGJ", "ClientGJ", "fygjdetailtj",
+                             "fycjdetailtj", "khgjdetailtj", "fykhpsdetailtj", "fycltlinkedit1", "fycltlinkedit2",
+                             "DLGclientXZ", "DLGhouseXZ"})
+        QTest::newRow(name) << QString::fromLatin1(name);
+}
+
+void TestSchema::everyGridLayoutHasItsRows()
+{
+    QFETCH(QString, layout);
+    const SqlParams name{{":n", layout}};
+    const qint64 rows = m_db.dm().QueryInt("select count(*) from cfg_grid where F_name = :n and F_fieldname <> ''", name);
+    QVERIFY(rows > 0);
+    // One row per field, positions 0 .. n-1, so the stored order is a whole order.
+    QCOMPARE(m_db.dm().QueryInt("select count(distinct lower(F_fieldname)) from cfg_grid where F_name = :n", name), rows);
+    QCOMPARE(m_db.dm().QueryInt("select count(distinct F_Order) from cfg_grid where F_name = :n", name), rows);
+    QCOMPARE(m_db.dm().QueryInt("select max(F_Order) from cfg_grid where F_name = :n", name), rows - 1);
+}
+
+void TestSchema::houseLayoutFieldsExist()
+{
+    // Every field of the house list's layout is a column of House.
+    QSqlQuery q(m_db.dm().database());
+    QVERIFY(q.exec("select F_fieldname from cfg_grid where F_name = 'housemain'"));
+    QSqlQuery columns(m_db.dm().database());
+    QVERIFY(columns.exec("select * from House where 1<>1"));
+    const QSqlRecord record = columns.record();
+    while (q.next())
+        QVERIFY2(record.indexOf(q.value(0).toString()) >= 0, qPrintable(q.value(0).toString()));
+}
+
+void TestSchema::olderDatabaseIsUpgradedOnOpen()
+{
+    QuellonTest::FixtureDatabase db;
+    // A database of the first version: no layouts yet.
+    QVERIFY(db.dm().ExecSql("delete from cfg_grid"));
+    QVERIFY(db.dm().ExecSql("PRAGMA user_version = 1"));
+    QVERIFY(db.dm().ExecSql("insert into House(F_mainID, F_name) values(1, '保留')"));
+    db.dm().closeDatabase();
+    TdmData reopened;
+    QVERIFY(reopened.openDatabase(db.folder(), false).ok());
+    QCOMPARE(SchemaInstaller::storedVersion(reopened.database()), SchemaInstaller::currentVersion());
+    QVERIFY(reopened.QueryInt("select count(*) from cfg_grid where F_name = 'housemain'") > 0);
+    QCOMPARE(reopened.QueryText("select F_name from House"), QStringLiteral("保留"));
 }
 
 void TestSchema::versionIsStored()
