@@ -1,6 +1,13 @@
 #include "uFrmMain.h"
 
 #include "AppConfig.h"
+#include "DataGrid.h"
+#include "GridLayoutStore.h"
+#include "GridModel.h"
+#include "TFrmCodeMan.h"
+#include "TFrmDispFieldXZ.h"
+#include "TFrmTreeCodeMan.h"
+#include "TfrmRowArrangeGl.h"
 #include "Clock.h"
 #include "FormPosition.h"
 #include "Messages.h"
@@ -26,21 +33,47 @@ TFrmMain::TFrmMain(TdmData &dm, AppConfig &config, QWidget *parent)
     setWindowTitle(QStringLiteral("Quellon房产中介管理软件 v1.85(企业版) "));
     resize(1024, 738);
 
-    QMenu *system = menuBar()->addMenu(QStringLiteral("文件"));
-    QAction *relogin = system->addAction(QStringLiteral("重新登录"));
+    m_houses = new DataGrid(dm, this);
+    m_houses->setObjectName(QStringLiteral("houseGrid"));
+    m_houses->setTitleClickSort(true);
+    m_houseCount = new QLabel(this);
+    m_houseCount->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    auto *body = new QWidget(this);
+    auto *bodyLayout = new QVBoxLayout(body);
+    bodyLayout->setContentsMargins(4, 4, 4, 0);
+    bodyLayout->addWidget(m_houses, 1);
+    bodyLayout->addWidget(m_houseCount);
+    setCentralWidget(body);
+    connect(m_houses->model(), &GridModel::reloaded, this, [this] {
+        m_houseCount->setText(QStringLiteral("房产登记总数： %1 条  ").arg(m_houses->model()->rowCount()));
+    });
+
+    QMenu *file = menuBar()->addMenu(QStringLiteral("文件"));
+    file->setObjectName(Permissions::fileMenu());
+    connect(addGoverned(file, 105, QStringLiteral("房产区域")), &QAction::triggered, this,
+            [this] { TFrmTreeCodeMan::manage(m_dm, TFrmTreeCodeMan::ManageArea, this); });
+    connect(addGoverned(file, 106, QStringLiteral("客户分类")), &QAction::triggered, this,
+            [this] { TFrmTreeCodeMan::manage(m_dm, TFrmTreeCodeMan::ManageClientType, this); });
+    file->addSeparator();
+    connect(addGoverned(file, 104, QStringLiteral("选项...")), &QAction::triggered, this,
+            [this] { TFrmCodeMan::manage(m_dm, this); });
+    file->addSeparator();
+    QAction *relogin = file->addAction(QStringLiteral("重新登录"));
     relogin->setObjectName(QStringLiteral("actReLogin"));
     connect(relogin, &QAction::triggered, this, &TFrmMain::changeOperator);
-    system->addSeparator();
-    QAction *quit = system->addAction(QStringLiteral("退出系统"));
+    file->addSeparator();
+    QAction *quit = file->addAction(QStringLiteral("退出系统"));
     quit->setObjectName(QStringLiteral("actExit"));
     connect(quit, &QAction::triggered, this, &QWidget::close);
 
-    auto *body = new QLabel(QStringLiteral("欢迎使用 Quellon房产中介管理软件"), this);
-    body->setAlignment(Qt::AlignCenter);
-    QFont f = body->font();
-    f.setPointSize(18);
-    body->setFont(f);
-    setCentralWidget(body);
+    QMenu *edit = menuBar()->addMenu(QStringLiteral("编辑"));
+    edit->setObjectName(Permissions::editMenu());
+    connect(addGoverned(edit, 204, QStringLiteral("排序...")), &QAction::triggered, this,
+            [this] { TfrmRowArrangeGl::sortGrid(*m_houses, this); });
+    connect(addGoverned(edit, 205, QStringLiteral("显示字段选择")), &QAction::triggered, this,
+            [this] { TFrmDispFieldXZ::chooseFields(*m_houses, this); });
+    connect(addGoverned(edit, 206, QStringLiteral("保存当前网格")), &QAction::triggered, this,
+            [this] { GridLayoutStore(m_dm).confirmAndSave(*m_houses, QStringLiteral("HouseMain")); });
 
     auto *userLabel = new QLabel(QStringLiteral(" 当前用户"), this);
     userLabel->setMinimumWidth(100);
@@ -64,6 +97,21 @@ TFrmMain::TFrmMain(TdmData &dm, AppConfig &config, QWidget *parent)
     tick();
 }
 
+QAction *TFrmMain::addGoverned(QMenu *menu, int number, const QString &caption)
+{
+    QAction *action = menu->addAction(caption);
+    action->setObjectName(Permissions::actionName(number));
+    return action;
+}
+
+void TFrmMain::queryHouses()
+{
+    GridQuery query(QStringLiteral("select * from House where (F_flag=0) ") + currentLogin().scopeCondition(),
+                    QStringLiteral("F_code"));
+    query.setRowTable(QStringLiteral("House"));
+    m_houses->setQuery(query);
+}
+
 void TFrmMain::tick()
 {
     m_clock->setText(QLatin1Char(' ') + Clock::now().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")));
@@ -73,6 +121,8 @@ void TFrmMain::applyLogin(const LoginState &state)
 {
     m_operator->setText(QLatin1Char(' ') + state.operatorName);
     applyVisibility(state.visibility);
+    if (m_shownOnce)
+        queryHouses();
 }
 
 void TFrmMain::applyVisibility(const QHash<QString, bool> &visibility)
@@ -104,6 +154,13 @@ void TFrmMain::showEvent(QShowEvent *event)
     m_shownOnce = true;
     if (TdmData::autoBackupDue(m_config.ibak(), Clock::today()))
         m_dm.AutoBackup();
+    GridLayoutStore layouts(m_dm);
+    const LoginState &login = currentLogin();
+    const GridColumns columns = layouts.load(QStringLiteral("housemain"));
+    if (!columns.isEmpty())
+        m_houses->setColumns(GridLayoutStore::withNumberFormats(columns, login.amountFormat, login.priceFormat,
+                                                                 login.valueFormat));
+    queryHouses();
 }
 
 void TFrmMain::closeEvent(QCloseEvent *event)

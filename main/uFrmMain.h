@@ -5,11 +5,13 @@
 #include <QMainWindow>
 
 class QLabel;
+class QMenu;
 class QTimer;
 
 namespace Quellon {
 
 class AppConfig;
+class DataGrid;
 class TdmData;
 
 // The program's long-lived window: title, menus, status bar with the operator
@@ -30,12 +32,19 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
+    DataGrid *houseGrid() const { return m_houses; }
+    // Runs the house list for the operator now logged in.
+    void queryHouses();
+
 private:
+    QAction *addGoverned(QMenu *menu, int number, const QString &caption);
     void changeOperator();
     void tick();
 
     TdmData &m_dm;
     AppConfig &m_config;
+    DataGrid *m_houses;
+    QLabel *m_houseCount;
     QLabel *m_operator;
     QLabel *m_clock;
     QTimer *m_timer;

@@ -88,6 +88,21 @@ bool GridLayoutStore::save(const QString &layout, const GridColumns &columns)
     return false;
 }
 
+GridColumns GridLayoutStore::withNumberFormats(GridColumns columns, const QString &amountFormat,
+                                              const QString &priceFormat, const QString &valueFormat)
+{
+    for (GridColumn &c : columns) {
+        const QString field = c.field.toLower();
+        if (field.contains(QLatin1String("price")))
+            c.displayFormat = priceFormat;
+        else if (field.contains(QLatin1String("value")))
+            c.displayFormat = valueFormat;
+        else if (field.contains(QLatin1String("amount")))
+            c.displayFormat = amountFormat;
+    }
+    return columns;
+}
+
 bool GridLayoutStore::confirmAndSave(const DataGrid &grid, const QString &layout)
 {
     if (ShowMess(QStringLiteral("真的要保存当前网格设置吗？"), MessQuestion) != AnswerYes)

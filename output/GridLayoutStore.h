@@ -25,6 +25,11 @@ public:
     bool loadInto(DataGrid &grid, const QString &layout);
     // Writes every column (hidden ones too) with its position, all or nothing.
     bool save(const QString &layout, const GridColumns &columns);
+    // The operator's number formats on the columns whose field name speaks of
+    // a price, a value or an amount.
+    static GridColumns withNumberFormats(GridColumns columns, const QString &amountFormat, const QString &priceFormat,
+                                         const QString &valueFormat);
+
     // Asks "真的要保存当前网格设置吗？" and saves the grid's columns on yes.
     bool confirmAndSave(const DataGrid &grid, const QString &layout);
 

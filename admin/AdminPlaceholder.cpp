@@ -1,1 +1,0 @@
-// Administration windows join this library as they are built.

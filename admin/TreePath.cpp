@@ -1,0 +1,22 @@
+#include "TreePath.h"
+
+namespace Quellon {
+
+QString TreePath::childPath(const QString &parentPath, const QString &name)
+{
+    QString path = parentPath + separator() + name;
+    path.replace(QStringLiteral("\\\\\\"), rootPath());
+    return path;
+}
+
+bool TreePath::isAtOrBelow(const QString &path, const QString &oldPath)
+{
+    return path == oldPath || path.startsWith(oldPath + separator());
+}
+
+QString TreePath::rebased(const QString &path, const QString &oldPath, const QString &newPath)
+{
+    return newPath + path.mid(oldPath.size());
+}
+
+} // namespace Quellon

@@ -1,0 +1,129 @@
+#include "CheckStrRule.h"
+#include "TDLGselectCheckStr.h"
+#include "TestSupport.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QPushButton>
+#include <QtTest>
+#include <functional>
+
+using namespace Quellon;
+using QuellonTest::FixtureDatabase;
+using QuellonTest::MessageRecorder;
+
+namespace {
+// Runs action on the next modal picker, from the event loop its exec() runs.
+class WhenPicker : public QObject
+{
+public:
+    explicit WhenPicker(std::function<void(TDLGselectCheckStr *)> action)
+        : m_action(std::move(action))
+    {
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            if (auto *dialog = qobject_cast<TDLGselectCheckStr *>(QApplication::activeModalWidget())) {
+                m_timer.stop();
+                ++seen;
+                m_action(dialog);
+            }
+        });
+        m_timer.start(10);
+    }
+    int seen = 0;
+
+private:
+    std::function<void(TDLGselectCheckStr *)> m_action;
+    QTimer m_timer;
+};
+
+void storeList(TdmData &dm, const QStringList &names)
+{
+    for (const QString &name : names)
+        QVERIFY(dm.ExecSql("insert into t_code(F_type,F_Name) values('chaoshi', :n)", {{":n", name}}));
+}
+} // namespace
+
+class TestSelectCheckStr : public QObject
+{
+    Q_OBJECT
+private slots:
+    void preChecksWholeEntries_data();
+    void preChecksWholeEntries();
+    void returnsTheCheckedEntries_data();
+    void returnsTheCheckedEntries();
+    void emptyListOpensNoWindow();
+};
+
+void TestSelectCheckStr::preChecksWholeEntries_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QList<bool>>("checked");
+    // Items: 超市, 超市A, 超市B, 超市C
+    QTest::newRow("full-width comma, whole items only") << "超市A，超市B" << QList<bool>{false, true, true, false};
+    QTest::newRow("mixed commas") << "超市C,超市A，超市" << QList<bool>{true, true, false, true};
+    QTest::newRow("single entry") << "超市" << QList<bool>{true, false, false, false};
+    QTest::newRow("empty text") << "" << QList<bool>{false, false, false, false};
+    QTest::newRow("entry with blanks is another entry") << "超市A, 超市B" << QList<bool>{false, true, false, false};
+}
+
+void TestSelectCheckStr::preChecksWholeEntries()
+{
+    QFETCH(QString, text);
+    QFETCH(QList<bool>, checked);
+    QCOMPARE(CheckStrRule::preChecked({"超市", "超市A", "超市B", "超市C"}, text), checked);
+}
+
+void TestSelectCheckStr::returnsTheCheckedEntries_data()
+{
+    QTest::addColumn<QStringList>("toggle");
+    QTest::addColumn<bool>("confirm");
+    QTest::addColumn<QString>("result");
+    QTest::newRow("list order, no trailing comma") << QStringList{"超市"} << true << "超市,超市A,超市B";
+    QTest::newRow("nothing checked") << QStringList{"超市A", "超市B"} << true << "";
+    QTest::newRow("取消 keeps the text") << QStringList{"超市"} << false << "超市B，超市A";
+}
+
+void TestSelectCheckStr::returnsTheCheckedEntries()
+{
+    QFETCH(QStringList, toggle);
+    QFETCH(bool, confirm);
+    QFETCH(QString, result);
+
+    FixtureDatabase db;
+    // Blank and repeated names would show as empty or doubled boxes.
+    storeList(db.dm(), {"超市", "超市A", "", "超市B", "超市A", " "});
+    QString caption;
+    QStringList shown;
+    QList<bool> preChecked;
+    WhenPicker pick([&](TDLGselectCheckStr *dialog) {
+        caption = dialog->windowTitle();
+        for (QCheckBox *box : dialog->checkBoxes()) {
+            shown << box->text();
+            preChecked << box->isChecked();
+            if (toggle.contains(box->text()))
+                QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(4, box->height() / 2));
+        }
+        QTest::mouseClick(dialog->findChild<QPushButton *>(confirm ? "btnOk" : "btnCancel"), Qt::LeftButton);
+    });
+    const QString text = TDLGselectCheckStr::select(db.dm(), "超市项目列表", "chaoshi", "超市B，超市A");
+    QCOMPARE(pick.seen, 1);
+    QCOMPARE(caption, QStringLiteral("超市项目列表"));
+    QCOMPARE(shown, (QStringList{"超市", "超市A", "超市B"}));
+    QCOMPARE(preChecked, (QList<bool>{false, true, true}));
+    QCOMPARE(text, result);
+}
+
+void TestSelectCheckStr::emptyListOpensNoWindow()
+{
+    FixtureDatabase db;
+    storeList(db.dm(), {"", "  "});
+    MessageRecorder messages;
+    WhenPicker pick([](TDLGselectCheckStr *dialog) { dialog->reject(); });
+    QCOMPARE(TDLGselectCheckStr::select(db.dm(), "超市项目列表", "chaoshi", "原有"), QStringLiteral("原有"));
+    QCOMPARE(pick.seen, 0);
+    QCOMPARE(messages.lastText(), QStringLiteral("没有项目选择！"));
+    QCOMPARE(messages.lastKind(), int(MessInfo));
+}
+
+QTEST_MAIN(TestSelectCheckStr)
+#include "tst_selectcheckstr.moc"
