@@ -1,5 +1,6 @@
 #include "TDLGenterCaption.h"
 
+#include "EnterMovesFocus.h"
 #include "FormPosition.h"
 #include "ImeRule.h"
 #include "Messages.h"
@@ -47,8 +48,7 @@ TDLGenterCaption::TDLGenterCaption(const QString &title, QWidget *parent)
     connect(btnOk, &QPushButton::clicked, this, &TDLGenterCaption::onOk);
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), this), &QShortcut::activated, this, &TDLGenterCaption::onOk);
-    for (QWidget *w : {static_cast<QWidget *>(edtCaption), static_cast<QWidget *>(btnOk), static_cast<QWidget *>(btnCancel)})
-        w->installEventFilter(this);
+    EnterMovesFocus::install(this, {edtCaption, btnOk, btnCancel});
 }
 
 void TDLGenterCaption::setText(const QString &text)
@@ -82,21 +82,6 @@ void TDLGenterCaption::showEvent(QShowEvent *event)
     edtCaption->setFocus();
     edtCaption->selectAll();
     QDialog::showEvent(event);
-}
-
-bool TDLGenterCaption::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            if (auto *button = qobject_cast<QPushButton *>(watched))
-                button->click();
-            else
-                focusNextChild();
-            return true;
-        }
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 QString TDLGenterCaption::getText(QWidget *parent, const QString &title, const QString &initial, Validator validator)

@@ -29,7 +29,6 @@ public:
     static QString getText(QWidget *parent, const QString &title, const QString &initial = {}, Validator validator = {});
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
 private:

@@ -1,6 +1,7 @@
 #include "TDLGselectCheckStr.h"
 
 #include "CheckStrRule.h"
+#include "EnterMovesFocus.h"
 #include "FormPosition.h"
 #include "Messages.h"
 #include "TdmData.h"
@@ -29,7 +30,6 @@ TDLGselectCheckStr::TDLGselectCheckStr(const QString &caption, const QStringList
     for (int i = 0; i < items.size(); ++i) {
         auto *box = new QCheckBox(items.at(i), list);
         box->setChecked(checked.at(i));
-        box->installEventFilter(this);
         grid->addWidget(box, i / 2, i % 2);
         m_boxes << box;
     }
@@ -43,10 +43,9 @@ TDLGselectCheckStr::TDLGselectCheckStr(const QString &caption, const QStringList
     btnOk->setObjectName(QStringLiteral("btnOk"));
     btnCancel = new QPushButton(QStringLiteral("取消"), this);
     btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    for (QPushButton *button : {btnOk, btnCancel}) {
+    for (QPushButton *button : {btnOk, btnCancel})
         button->setAutoDefault(false);
-        button->installEventFilter(this);
-    }
+    EnterMovesFocus::install(this, QList<QWidget *>(m_boxes.cbegin(), m_boxes.cend()) << btnOk << btnCancel);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(btnOk);
@@ -71,21 +70,6 @@ QString TDLGselectCheckStr::checkedText() const
             entries << box->text();
     }
     return entries.join(CheckStrRule::separator());
-}
-
-bool TDLGselectCheckStr::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            if (auto *button = qobject_cast<QPushButton *>(watched))
-                button->click();
-            else
-                focusNextChild();
-            return true;
-        }
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 QString TDLGselectCheckStr::select(TdmData &dm, const QString &caption, const QString &kind, const QString &text, QWidget *parent)

@@ -29,9 +29,6 @@ public:
     static QString select(TdmData &dm, const QString &caption, const QString &kind, const QString &text,
                           QWidget *parent = nullptr);
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
     QList<QCheckBox *> m_boxes;
     QPushButton *btnOk;

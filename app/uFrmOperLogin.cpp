@@ -1,6 +1,7 @@
 #include "uFrmOperLogin.h"
 
 #include "AppConfig.h"
+#include "EnterMovesFocus.h"
 #include "ImeRule.h"
 #include "PassCodec.h"
 #include "TdmData.h"
@@ -95,9 +96,7 @@ TfrmOperLogin::TfrmOperLogin(TdmData &dm, AppConfig *config, LoginService::Mode 
 
     connect(btnOk, &QPushButton::clicked, this, &TfrmOperLogin::onOk);
     connect(btnCancel, &QPushButton::clicked, this, &TfrmOperLogin::onCancel);
-    for (QWidget *w : {static_cast<QWidget *>(cbbOperName), static_cast<QWidget *>(edtPassWord),
-                       static_cast<QWidget *>(btnOk), static_cast<QWidget *>(btnCancel)})
-        w->installEventFilter(this);
+    EnterMovesFocus::install(this, {cbbOperName, edtPassWord, btnOk, btnCancel});
 
     QStringList names;
     dm.FillCombo(QStringLiteral("select F_name from OperList where F_name <> '' "), names);
@@ -160,22 +159,6 @@ void TfrmOperLogin::keyPressEvent(QKeyEvent *event)
         return;
     }
     QDialog::keyPressEvent(event);
-}
-
-bool TfrmOperLogin::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::KeyPress) {
-        auto *key = static_cast<QKeyEvent *>(event);
-        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-            if (auto *button = qobject_cast<QPushButton *>(watched)) {
-                button->click();
-            } else {
-                focusNextChild();
-            }
-            return true;
-        }
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 } // namespace Quellon
