@@ -3,6 +3,7 @@
 #include "GridModel.h"
 #include "TFrmDispFieldXZ.h"
 #include "TestSupport.h"
+#include "WhenModal.h"
 #include "TfrmRowArrangeGl.h"
 
 #include <QApplication>
@@ -19,6 +20,7 @@
 using namespace Quellon;
 using QuellonTest::FixtureDatabase;
 using QuellonTest::MessageRecorder;
+using QuellonTest::WhenModal;
 
 namespace {
 GridColumns designed()
@@ -38,21 +40,6 @@ GridColumns designed()
     return columns;
 }
 
-// Runs fn on the modal dialog of type T as soon as it is open.
-template<typename T>
-void whenOpen(std::function<void(T *)> fn)
-{
-    auto *timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, fn] {
-        if (auto *dialog = qobject_cast<T *>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            fn(dialog);
-        }
-    });
-    timer->start();
-}
 } // namespace
 
 // The grid in a window, driven as a user drives it.
@@ -244,7 +231,7 @@ void TestDataGrid::saveAsksFirst()
 void TestDataGrid::fieldChooserShowsAndHides()
 {
     m_grid->setColumnVisible(1, false);
-    whenOpen<TFrmDispFieldXZ>([](TFrmDispFieldXZ *chooser) {
+    WhenModal<TFrmDispFieldXZ> choose([](TFrmDispFieldXZ *chooser) {
         QListWidget *list = chooser->list();
         QCOMPARE(list->count(), 5);
         QCOMPARE(list->item(1)->checkState(), Qt::Unchecked);
@@ -256,7 +243,7 @@ void TestDataGrid::fieldChooserShowsAndHides()
     QVERIFY(!m_grid->view()->isColumnHidden(1));
     QVERIFY(m_grid->view()->isColumnHidden(4));
 
-    whenOpen<TFrmDispFieldXZ>([](TFrmDispFieldXZ *chooser) {
+    WhenModal<TFrmDispFieldXZ> cancel([](TFrmDispFieldXZ *chooser) {
         chooser->list()->item(0)->setCheckState(Qt::Unchecked);
         QTest::keyClick(chooser, Qt::Key_Escape);
     });
@@ -267,7 +254,7 @@ void TestDataGrid::fieldChooserShowsAndHides()
 void TestDataGrid::sortDialogOrdersByPriority()
 {
     QString text;
-    whenOpen<TfrmRowArrangeGl>([&text](TfrmRowArrangeGl *dialog) {
+    WhenModal<TfrmRowArrangeGl> arrange([&text](TfrmRowArrangeGl *dialog) {
         QTableWidget *list = dialog->list();
         QCOMPARE(list->rowCount(), 5);
         // Salesperson ascending moved to the top, price descending below it.
@@ -296,7 +283,7 @@ void TestDataGrid::sortDialogCancelRestoresOwnOrder()
     QHeaderView *titles = m_grid->view()->horizontalHeader();
     QTest::mouseClick(titles->viewport(), Qt::LeftButton, {}, QPoint(titles->sectionViewportPosition(1) + 10, 5));
     QCOMPARE(codeAt(0), QStringLiteral("00000600")); // by name ascending
-    whenOpen<TfrmRowArrangeGl>([](TfrmRowArrangeGl *dialog) {
+    WhenModal<TfrmRowArrangeGl> cancel([](TfrmRowArrangeGl *dialog) {
         QTest::mouseClick(dialog->findChild<QPushButton *>("btnCancel"), Qt::LeftButton);
     });
     TfrmRowArrangeGl::sortGrid(*m_grid);

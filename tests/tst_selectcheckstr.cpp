@@ -1,6 +1,7 @@
 #include "CheckStrRule.h"
 #include "TDLGselectCheckStr.h"
 #include "TestSupport.h"
+#include "WhenModal.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -11,31 +12,9 @@
 using namespace Quellon;
 using QuellonTest::FixtureDatabase;
 using QuellonTest::MessageRecorder;
+using QuellonTest::WhenModal;
 
 namespace {
-// Runs action on the next modal picker, from the event loop its exec() runs.
-class WhenPicker : public QObject
-{
-public:
-    explicit WhenPicker(std::function<void(TDLGselectCheckStr *)> action)
-        : m_action(std::move(action))
-    {
-        connect(&m_timer, &QTimer::timeout, this, [this] {
-            if (auto *dialog = qobject_cast<TDLGselectCheckStr *>(QApplication::activeModalWidget())) {
-                m_timer.stop();
-                ++seen;
-                m_action(dialog);
-            }
-        });
-        m_timer.start(10);
-    }
-    int seen = 0;
-
-private:
-    std::function<void(TDLGselectCheckStr *)> m_action;
-    QTimer m_timer;
-};
-
 void storeList(TdmData &dm, const QStringList &names)
 {
     for (const QString &name : names)
@@ -95,7 +74,7 @@ void TestSelectCheckStr::returnsTheCheckedEntries()
     QString caption;
     QStringList shown;
     QList<bool> preChecked;
-    WhenPicker pick([&](TDLGselectCheckStr *dialog) {
+    WhenModal<TDLGselectCheckStr> pick([&](TDLGselectCheckStr *dialog) {
         caption = dialog->windowTitle();
         for (QCheckBox *box : dialog->checkBoxes()) {
             shown << box->text();
@@ -118,7 +97,7 @@ void TestSelectCheckStr::emptyListOpensNoWindow()
     FixtureDatabase db;
     storeList(db.dm(), {"", "  "});
     MessageRecorder messages;
-    WhenPicker pick([](TDLGselectCheckStr *dialog) { dialog->reject(); });
+    WhenModal<TDLGselectCheckStr> pick([](TDLGselectCheckStr *dialog) { dialog->reject(); });
     QCOMPARE(TDLGselectCheckStr::select(db.dm(), "超市项目列表", "chaoshi", "原有"), QStringLiteral("原有"));
     QCOMPARE(pick.seen, 0);
     QCOMPARE(messages.lastText(), QStringLiteral("没有项目选择！"));

@@ -1,6 +1,7 @@
 #include "TDLGenterCaption.h"
 #include "TFrmTreeCodeMan.h"
 #include "TestSupport.h"
+#include "WhenModal.h"
 #include "TreeCodeService.h"
 #include "TreeIcons.h"
 #include "TreeNodeItem.h"
@@ -16,33 +17,9 @@
 using namespace Quellon;
 using QuellonTest::FixtureDatabase;
 using QuellonTest::MessageRecorder;
+using QuellonTest::WhenModal;
 
 namespace {
-// Runs action on the next modal dialog of type T, from the event loop that
-// the dialog's exec() runs; with no such dialog the action never runs.
-template <typename T>
-class WhenModal : public QObject
-{
-public:
-    explicit WhenModal(std::function<void(T *)> action)
-        : m_action(std::move(action))
-    {
-        connect(&m_timer, &QTimer::timeout, this, [this] {
-            if (auto *dialog = qobject_cast<T *>(QApplication::activeModalWidget())) {
-                m_timer.stop();
-                ++seen;
-                m_action(dialog);
-            }
-        });
-        m_timer.start(10);
-    }
-    int seen = 0;
-
-private:
-    std::function<void(T *)> m_action;
-    QTimer m_timer;
-};
-
 void storeArea(TdmData &dm)
 {
     const QList<QStringList> rows{{"001", "华东", "\\\\华东"},
