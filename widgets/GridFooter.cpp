@@ -46,7 +46,12 @@ void GridFooter::paintEvent(QPaintEvent *)
         const QString text = m_model->footerText(column);
         if (text.isEmpty())
             continue;
-        const QRect cell(origin + header->sectionViewportPosition(column), 0, header->sectionSize(column), height());
+        QRect cell(origin + header->sectionViewportPosition(column), 0, header->sectionSize(column), height());
+        // A total wider than its column grows to the left over the empty
+        // footers beside it rather than losing its leading digits.
+        const int wanted = fontMetrics().horizontalAdvance(text) + 8;
+        if (wanted > cell.width())
+            cell.setLeft(cell.right() - wanted);
         if (cell.right() < origin || cell.left() > width())
             continue;
         const int alignment = m_model->columns().at(column).alignment;
