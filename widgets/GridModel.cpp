@@ -9,6 +9,7 @@
 #include <QDebug>
 #include <QPointer>
 #include <QThreadPool>
+#include <QTimer>
 #include <QUuid>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -134,8 +135,11 @@ void GridModel::loadSums()
     const QStringList setup = m_dm.dialect().connectionSetup();
     QPointer<GridModel> self(this);
     m_latestSums->store(token);
-    // A request that a newer one has overtaken is dropped before it reads anything.
-    QThreadPool::globalInstance()->start([self, token, sql, source, setup, columns, latest = m_latestSums] {
+    // The worker starts from the event loop, after the rows just read have been
+    // painted: on a machine of two cores it would otherwise slow that paint
+    // down. A request that a newer one has overtaken is dropped before it
+    // reads anything.
+    QTimer::singleShot(0, this, [job = std::function<void()>([self, token, sql, source, setup, columns, latest = m_latestSums] {
         if (latest->load() != token)
             return;
         // A connection belongs to the thread that opened it: the worker opens
@@ -174,7 +178,7 @@ void GridModel::loadSums()
                 emit self->footerChanged();
             },
             Qt::QueuedConnection);
-    });
+    })] { QThreadPool::globalInstance()->start(job); });
 }
 
 bool GridModel::loadChunk(int chunk) const
