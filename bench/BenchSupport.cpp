@@ -8,6 +8,7 @@
 #include <QFileInfo>
 
 #include <cstdio>
+#include <sqlite3.h>
 
 namespace QuellonBench {
 
@@ -80,6 +81,21 @@ void printSummary()
         std::printf("  %-30s Quellon %10.3f %s   raw %10.3f %s   ratio %5.2f\n", name.c_str(), ours * scale, unit,
                     raw * scale, unit, ours / raw);
     }
+}
+
+bool openBenchDatabase(TdmData &dm, sqlite3 **raw)
+{
+    const QString file = benchDatabase();
+    if (file.isEmpty()) {
+        std::fprintf(stderr, "The benchmark database could not be created.\n");
+        return false;
+    }
+    if (!dm.openDatabase(QFileInfo(file).absolutePath(), false).ok()
+        || sqlite3_open_v2(file.toUtf8().constData(), raw, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+        std::fprintf(stderr, "Cannot open %s\n", qPrintable(file));
+        return false;
+    }
+    return true;
 }
 
 } // namespace QuellonBench

@@ -4,6 +4,11 @@
 // and the pairing of each measurement with its raw-SQLite baseline.
 
 #include <QString>
+
+struct sqlite3;
+namespace Quellon {
+class TdmData;
+}
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -34,6 +39,10 @@ void report(benchmark::State &state, const std::string &name, const Pair &pair);
 void printSummary();
 
 bool createDemoDatabase(const QString &folder);
+// Opens the 200,000-house database (generating it on the first run) through
+// the program's service and, read-only, through the engine's own interface.
+// Prints why and returns false when either fails.
+bool openBenchDatabase(Quellon::TdmData &dm, sqlite3 **raw);
 // The 200,000-house database, generated on the first run and kept.
 QString benchDatabase();
 

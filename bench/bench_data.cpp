@@ -160,17 +160,9 @@ int main(int argc, char **argv)
     // The SQL drivers are plugins, found through the application object.
     QCoreApplication app(argc, argv);
 
-    const QString file = benchDatabase();
-    if (file.isEmpty()) {
-        std::fprintf(stderr, "The benchmark database could not be created.\n");
-        return 1;
-    }
     TdmData dm;
-    if (!dm.openDatabase(QFileInfo(file).absolutePath(), false).ok()
-        || sqlite3_open_v2(file.toUtf8().constData(), &g_raw, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
-        std::fprintf(stderr, "Cannot open %s\n", qPrintable(file));
+    if (!openBenchDatabase(dm, &g_raw))
         return 1;
-    }
     g_dm = &dm;
 
     registerPair(
@@ -198,7 +190,7 @@ int main(int argc, char **argv)
             const std::string max = rawText("select Max(F_code) as F_code from House ");
             return TdmData::nextCodeAfter(QString::fromStdString(max), 8);
         });
-    benchmark::RegisterBenchmark("CreateDemo/200000", createDemo, file)
+    benchmark::RegisterBenchmark("CreateDemo/200000", createDemo, benchDatabase())
         ->Iterations(1)
         ->UseManualTime()
         ->Unit(benchmark::kSecond);

@@ -268,17 +268,9 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
 
-    const QString file = benchDatabase();
-    if (file.isEmpty()) {
-        std::fprintf(stderr, "The benchmark database could not be created.\n");
-        return 1;
-    }
     TdmData dm;
-    if (!dm.openDatabase(QFileInfo(file).absolutePath(), false).ok()
-        || sqlite3_open_v2(file.toUtf8().constData(), &g_raw, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
-        std::fprintf(stderr, "Cannot open %s\n", qPrintable(file));
+    if (!openBenchDatabase(dm, &g_raw))
         return 1;
-    }
     g_dm = &dm;
     for (const auto &[name, fn] : std::initializer_list<std::pair<const char *, void (*)(benchmark::State &)>>{
              {"Grid/first_rows", firstRows},
