@@ -50,6 +50,8 @@ private slots:
     void init();
     void cleanup();
     void footerShowsTheListTotal();
+    void numberFormatsFollowFieldNames_data();
+    void numberFormatsFollowFieldNames();
     void titleClicksAlternate();
     void memoTitleMarksOnly();
     void typingFindsARow();
@@ -104,6 +106,28 @@ void TestDataGrid::footerShowsTheListTotal()
     // Painted under a scrolled view without trouble.
     m_grid->view()->horizontalScrollBar()->setValue(50);
     QVERIFY(!footer->grab().isNull());
+}
+
+void TestDataGrid::numberFormatsFollowFieldNames_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("format");
+    QTest::newRow("price") << "F_salePrice" << QStringLiteral("￥,0.00");
+    QTest::newRow("price, any case") << "F_SJPRICE1" << QStringLiteral("￥,0.00");
+    QTest::newRow("value") << "F_value" << QStringLiteral("￥,0.");
+    QTest::newRow("amount") << "F_amount" << "0.##";
+    QTest::newRow("other keeps its own") << "F_editDate" << "yyyy-mm-dd";
+}
+
+void TestDataGrid::numberFormatsFollowFieldNames()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, format);
+    GridColumn c;
+    c.field = field;
+    c.displayFormat = QStringLiteral("yyyy-mm-dd");
+    const GridColumns formatted = GridLayoutStore::withNumberFormats({c}, "0.##", QStringLiteral("￥,0.00"), QStringLiteral("￥,0."));
+    QCOMPARE(formatted.at(0).displayFormat, format);
 }
 
 void TestDataGrid::titleClicksAlternate()
