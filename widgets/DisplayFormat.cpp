@@ -1,5 +1,7 @@
 #include "DisplayFormat.h"
 
+#include "SqlDialect.h"
+
 #include <QLocale>
 #include <QtMath>
 #include <cmath>
@@ -130,7 +132,7 @@ QDateTime storedDate(const QVariant &value)
 
 QString formatDate(const QDateTime &moment, const QString &format)
 {
-    if (!moment.isValid() || moment.date() < QDate(1901, 8, 14))
+    if (!moment.isValid() || SqlDialect::displaysAsEmpty(moment.date()))
         return {};
     if (!isDateFormat(format))
         return moment.date().toString(QStringLiteral("yyyy-MM-dd"));
