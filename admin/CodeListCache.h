@@ -2,10 +2,11 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace Quellon {
 
-class TdmData;
+class Database;
 
 // The rows of one code list as the code-list window edits them: changes,
 // new rows and deletions stay here until they are written together or
@@ -13,7 +14,10 @@ class TdmData;
 class CodeListCache
 {
 public:
-    explicit CodeListCache(TdmData &dm);
+    explicit CodeListCache(Database &dm);
+
+    // The names of one code list in stored order, blank ones left out.
+    static bool readNames(Database &db, const QString &kind, QStringList &names);
 
     // Reads the rows of one kind in the order they were stored; the cache
     // then holds no changes.
@@ -44,7 +48,7 @@ private:
         QString storedName;
     };
 
-    TdmData &m_dm;
+    Database &m_dm;
     QString m_kind;
     QList<Row> m_read;
     QList<Row> m_rows;

@@ -1,9 +1,11 @@
 #include "TreeCodeService.h"
 
 #include "Messages.h"
-#include "TdmData.h"
+#include "Database.h"
+#include "DatabaseTransaction.h"
 #include "TreePath.h"
 
+#include <QDebug>
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -29,37 +31,40 @@ std::optional<PathColumn> pathColumnOf(const QString &flag)
     return std::nullopt;
 }
 
-bool run(QSqlQuery &query, const QString &sql, const SqlParams &params, QString *error)
+bool run(QSqlQuery &query, const SqlFragment &statement, QString *error)
 {
-    bool ok = query.prepare(sql);
+    bool ok = query.prepare(statement.sql());
     if (ok) {
-        for (auto it = params.cbegin(); it != params.cend(); ++it)
-            query.bindValue(it.key(), it.value());
+        Database::bind(query, statement.values());
         ok = query.exec();
     }
-    if (!ok)
-        *error = TdmData::explainError(query.lastError());
+    if (!ok) {
+        qWarning().noquote() << "tree update failed:" << query.lastError().text();
+        *error = Database::explainError(query.lastError());
+    }
     return ok;
 }
 
 void reportFailure(const QString &error)
 {
-    ShowMess(error.isEmpty() ? ConnectionFailed : ConnectionFailed + QLatin1Char('\n') + error, MessError);
+    showMessage(error.isEmpty() ? ConnectionFailed : ConnectionFailed + QLatin1Char('\n') + error, MessageKind::Error);
 }
 } // namespace
 
-TreeCodeService::TreeCodeService(TdmData &dm, const QString &flag)
-    : m_dm(dm)
+TreeCodeService::TreeCodeService(Database &db, const QString &flag)
+    : m_db(db)
     , m_flag(flag)
 {
 }
 
-QList<tNodeData> TreeCodeService::readNodes()
+QList<TreeNode> TreeCodeService::readNodes()
 {
-    QList<tNodeData> nodes;
-    QSqlQuery &query = m_dm.QryTemp();
-    if (!m_dm.OpenQuery(QStringLiteral("select F_code,F_name,F_likecode from t_treecode where F_flag = :flag order by F_code"),
-                        query, {{QStringLiteral(":flag"), m_flag}}))
+    QList<TreeNode> nodes;
+    QSqlQuery query;
+    query.setForwardOnly(true);
+    if (!m_db.openQuery(SqlFragment(QStringLiteral("select F_code,F_name,F_likecode from t_treecode where F_flag = ? order by F_code"),
+                                    {m_flag}),
+                        query))
         return nodes;
     while (query.next()) {
         const QString code = query.value(0).toString();
@@ -69,22 +74,23 @@ QList<tNodeData> TreeCodeService::readNodes()
     return nodes;
 }
 
-QString TreeCodeService::newCode(const tNodeData &node, Relation relation)
+QString TreeCodeService::newCode(const TreeNode &node, Relation relation)
 {
     if (relation == Relation::Sibling && node.isRoot()) {
-        ShowMess(QStringLiteral("不能增加根节点的同类节点，该节点只能增加子节点！"), MessInfo);
+        showMessage(QStringLiteral("不能增加根节点的同类节点，该节点只能增加子节点！"), MessageKind::Information);
         return {};
     }
     const QString code = node.isRoot() ? QString() : node.code;
     const QString prefix = TreeCodeRule::prefix(code, relation);
-    const SqlDialect &dialect = m_dm.dialect();
-    const QString level = prefix.isEmpty()
-                              ? dialect.length(QStringLiteral("F_code")) + QStringLiteral(" = %1").arg(TreeCodeRule::LevelDigits)
-                              : dialect.likeStartsWith(QStringLiteral("F_code"), prefix);
+    const SqlDialect &dialect = m_db.dialect();
+    const SqlFragment level = prefix.isEmpty()
+                                  ? SqlFragment(dialect.length(QStringLiteral("F_code")) + QStringLiteral(" = ?"),
+                                                {TreeCodeRule::LevelDigits})
+                                  : dialect.startsWith(QStringLiteral("F_code"), prefix);
     bool read = false;
-    const QString maxCode = m_dm.QueryText(QStringLiteral("select Max(F_code) from t_treecode where ") + level
-                                               + QStringLiteral(" and F_flag = :flag"),
-                                           {{QStringLiteral(":flag"), m_flag}}, &read);
+    const QString maxCode = m_db.queryText(SqlFragment(QStringLiteral("select Max(F_code) from t_treecode"))
+                                               + SqlFragment::where(level && SqlFragment::equals(QStringLiteral("F_flag"), m_flag)),
+                                           &read);
     if (!read)
         return {};
     const TreeCodeRule::Next next = TreeCodeRule::nextAfter(maxCode, code, relation);
@@ -92,10 +98,10 @@ QString TreeCodeService::newCode(const tNodeData &node, Relation relation)
     case TreeCodeRule::Outcome::Ok:
         return next.code;
     case TreeCodeRule::Outcome::LevelFull:
-        ShowMess(QStringLiteral("同一级下最多只能有 999 个节点，编号已用完，不能再增加！"), MessInfo);
+        showMessage(QStringLiteral("同一级下最多只能有 999 个节点，编号已用完，不能再增加！"), MessageKind::Information);
         return {};
     case TreeCodeRule::Outcome::NotNumeric:
-        ShowMess(QStringLiteral("节点编码“%1”不是数字，无法生成新的编码！").arg(maxCode), MessInfo);
+        showMessage(QStringLiteral("节点编码“%1”不是数字，无法生成新的编码！").arg(maxCode), MessageKind::Information);
         return {};
     }
     return {};
@@ -110,30 +116,28 @@ QString TreeCodeService::nameProblem(const QString &name)
     return {};
 }
 
-std::optional<tNodeData> TreeCodeService::add(const tNodeData &node, Relation relation, const QString &name,
-                                              const QString &parentPath)
+std::optional<TreeNode> TreeCodeService::add(const TreeNode &node, Relation relation, const QString &name)
 {
     if (const QString problem = nameProblem(name); !problem.isEmpty()) {
-        ShowMess(problem, MessInfo);
+        showMessage(problem, MessageKind::Information);
         return std::nullopt;
     }
     // The code is counted and stored under one write lock, so a second
     // workstation adding under the same parent cannot take the same code.
-    DbTransaction transaction(m_dm);
+    DatabaseTransaction transaction(m_db);
     if (!transaction.isActive())
         return std::nullopt;
     const QString code = newCode(node, relation);
     if (code.isEmpty())
         return std::nullopt;
-    const tNodeData added{int(code.size()), code, name, TreePath::childPath(parentPath, name)};
-    QSqlQuery query(m_dm.database());
+    const QString parentPath = relation == Relation::Child ? (node.isRoot() ? TreePath::rootPath() : node.path)
+                                                           : TreePath::parentOf(node.path);
+    const TreeNode added{int(code.size()), code, name, TreePath::childPath(parentPath, name)};
+    QSqlQuery query(m_db.database());
     QString error;
     if (!run(query,
-             QStringLiteral("insert into t_treecode(F_code,F_name,F_likecode,F_flag) values(:code,:name,:path,:flag)"),
-             {{QStringLiteral(":code"), added.code},
-              {QStringLiteral(":name"), added.name},
-              {QStringLiteral(":path"), added.path},
-              {QStringLiteral(":flag"), m_flag}},
+             SqlFragment(QStringLiteral("insert into t_treecode(F_code,F_name,F_likecode,F_flag) values(?,?,?,?)"),
+                         {added.code, added.name, added.path, m_flag}),
              &error)
         || !transaction.commit()) {
         reportFailure(error);
@@ -142,16 +146,16 @@ std::optional<tNodeData> TreeCodeService::add(const tNodeData &node, Relation re
     return added;
 }
 
-std::optional<tNodeData> TreeCodeService::rename(const tNodeData &node, const QString &newName, const QString &parentPath)
+std::optional<TreeNode> TreeCodeService::rename(const TreeNode &node, const QString &newName)
 {
     if (node.isRoot())
         return std::nullopt;
     if (const QString problem = nameProblem(newName); !problem.isEmpty()) {
-        ShowMess(problem, MessInfo);
+        showMessage(problem, MessageKind::Information);
         return std::nullopt;
     }
-    const QString newPath = TreePath::childPath(parentPath, newName);
-    DbTransaction transaction(m_dm);
+    const QString newPath = TreePath::childPath(TreePath::parentOf(node.path), newName);
+    DatabaseTransaction transaction(m_db);
     if (!transaction.isActive())
         return std::nullopt;
     QString error;
@@ -159,25 +163,25 @@ std::optional<tNodeData> TreeCodeService::rename(const tNodeData &node, const QS
         reportFailure(error);
         return std::nullopt;
     }
-    tNodeData renamed = node;
+    TreeNode renamed = node;
     renamed.name = newName;
     renamed.path = newPath;
     return renamed;
 }
 
-bool TreeCodeService::anotherNodeHasPath(const tNodeData &node, bool *ok, QString *error)
+bool TreeCodeService::anotherNodeHasPath(const TreeNode &node, bool *ok, QString *error)
 {
-    QSqlQuery query(m_dm.database());
+    QSqlQuery query(m_db.database());
     *ok = run(query,
-              QStringLiteral("select count(*) from t_treecode where F_flag = :flag and F_code <> :code and F_likecode = :path"),
-              {{QStringLiteral(":flag"), m_flag}, {QStringLiteral(":code"), node.code}, {QStringLiteral(":path"), node.path}},
+              SqlFragment(QStringLiteral("select count(*) from t_treecode where F_flag = ? and F_code <> ? and F_likecode = ?"),
+                          {m_flag, node.code, node.path}),
               error);
     return *ok && query.next() && query.value(0).toLongLong() > 0;
 }
 
-bool TreeCodeService::renameRows(const tNodeData &node, const QString &newName, const QString &newPath, QString *error)
+bool TreeCodeService::renameRows(const TreeNode &node, const QString &newName, const QString &newPath, QString *error)
 {
-    const SqlDialect &dialect = m_dm.dialect();
+    const SqlDialect &dialect = m_db.dialect();
     const QString separator = TreePath::separator();
     // The engines count characters, not UTF-16 units.
     const int oldLength = int(node.path.toUcs4().size());
@@ -185,25 +189,18 @@ bool TreeCodeService::renameRows(const tNodeData &node, const QString &newName, 
     // starts with the old path and a separator: exact text, so A never
     // matches AB and the letter case must agree.
     const auto atOrBelow = [&](const QString &column) {
-        return QStringLiteral("substr(%1, 1, :belowLength) = :oldBelow")
-            .arg(dialect.concat({column, QStringLiteral(":separator")}));
+        return SqlFragment(QStringLiteral("substr(%1, 1, ?) = ?").arg(dialect.concat({column, QStringLiteral("?")})),
+                           {separator, oldLength + 1, node.path + separator});
     };
     const auto rebased = [&](const QString &column) {
-        return dialect.concat({QStringLiteral(":newPath"), QStringLiteral("substr(%1, :rest)").arg(column)});
+        return SqlFragment(dialect.concat({QStringLiteral("?"), QStringLiteral("substr(%1, ?)").arg(column)}),
+                           {newPath, oldLength + 1});
     };
-    const SqlParams prefixParams{{QStringLiteral(":separator"), separator},
-                                 {QStringLiteral(":belowLength"), oldLength + 1},
-                                 {QStringLiteral(":oldBelow"), node.path + separator},
-                                 {QStringLiteral(":newPath"), newPath},
-                                 {QStringLiteral(":rest"), oldLength + 1}};
 
-    QSqlQuery query(m_dm.database());
+    QSqlQuery query(m_db.database());
     if (!run(query,
-             QStringLiteral("update t_treecode set F_name = :name, F_likecode = :path where F_code = :code and F_flag = :flag"),
-             {{QStringLiteral(":name"), newName},
-              {QStringLiteral(":path"), newPath},
-              {QStringLiteral(":code"), node.code},
-              {QStringLiteral(":flag"), m_flag}},
+             SqlFragment(QStringLiteral("update t_treecode set F_name = ?, F_likecode = ? where F_code = ? and F_flag = ?"),
+                         {newName, newPath, node.code, m_flag}),
              error))
         return false;
 
@@ -214,16 +211,15 @@ bool TreeCodeService::renameRows(const tNodeData &node, const QString &newName, 
 
     // Descendants are found by code, so a same-named node elsewhere in the
     // tree keeps its children's paths.
-    SqlParams descendants = prefixParams;
-    descendants.insert(QStringLiteral(":flag"), m_flag);
-    descendants.insert(QStringLiteral(":codeLength"), int(node.code.size()));
+    const SqlFragment descendants = SqlFragment::equals(QStringLiteral("F_flag"), m_flag)
+                                    && dialect.startsWith(QStringLiteral("F_code"), node.code)
+                                    && SqlFragment(dialect.length(QStringLiteral("F_code")) + QStringLiteral(" > ?"),
+                                                   {int(node.code.size())})
+                                    && atOrBelow(QStringLiteral("F_likecode"));
     if (!run(query,
-             QStringLiteral("update t_treecode set F_likecode = %1 where F_flag = :flag and %2 and %3 > :codeLength and %4")
-                 .arg(rebased(QStringLiteral("F_likecode")),
-                      dialect.likeStartsWith(QStringLiteral("F_code"), node.code),
-                      dialect.length(QStringLiteral("F_code")),
-                      atOrBelow(QStringLiteral("F_likecode"))),
-             descendants, error))
+             SqlFragment(QStringLiteral("update t_treecode set F_likecode = ")) + rebased(QStringLiteral("F_likecode"))
+                 + SqlFragment::where(descendants),
+             error))
         return false;
 
     const std::optional<PathColumn> records = pathColumnOf(m_flag);
@@ -238,19 +234,19 @@ bool TreeCodeService::renameRows(const tNodeData &node, const QString &newName, 
     if (shared)
         return true;
     return run(query,
-               QStringLiteral("update %1 set %2 = %3 where %4")
-                   .arg(records->table, records->column, rebased(records->column), atOrBelow(records->column)),
-               prefixParams, error);
+               SqlFragment(QStringLiteral("update %1 set %2 = ").arg(records->table, records->column))
+                   + rebased(records->column) + SqlFragment::where(atOrBelow(records->column)),
+               error);
 }
 
-bool TreeCodeService::remove(const tNodeData &node)
+bool TreeCodeService::remove(const TreeNode &node)
 {
     // An empty code would match every row of the tree.
     if (node.isRoot() || node.code.isEmpty())
         return false;
-    return m_dm.ExecSql(QStringLiteral("delete from t_treecode where ") + m_dm.dialect().likeStartsWith(QStringLiteral("F_code"), node.code)
-                            + QStringLiteral(" and F_flag = :flag"),
-                        {{QStringLiteral(":flag"), m_flag}});
+    return m_db.execute(SqlFragment(QStringLiteral("delete from t_treecode"))
+                        + SqlFragment::where(m_db.dialect().startsWith(QStringLiteral("F_code"), node.code)
+                                             && SqlFragment::equals(QStringLiteral("F_flag"), m_flag)));
 }
 
 } // namespace Quellon

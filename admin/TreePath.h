@@ -18,6 +18,10 @@ public:
     // Under the root the plain join would give three leading backslashes.
     static QString childPath(const QString &parentPath, const QString &name);
 
+    // The path of the node above the one whose path is path: the root's path
+    // for a first-level node (and for the root itself).
+    static QString parentOf(const QString &path);
+
     // Whether path is oldPath itself or lies below it. A sibling whose name
     // merely begins with the old name (A and AB) is not below it.
     static bool isAtOrBelow(const QString &path, const QString &oldPath);

@@ -33,8 +33,8 @@ AppConfig::AppConfig(const QString &path) : m_ini(path)
 {
     QString error;
     if (!m_ini.load(&error))
-        ShowMess(QStringLiteral("无法读取配置文件“%1”：%2\n将使用默认设置。").arg(QDir::toNativeSeparators(path), error),
-                 MessWarning);
+        showMessage(QStringLiteral("无法读取配置文件“%1”：%2\n将使用默认设置。").arg(QDir::toNativeSeparators(path), error),
+                 MessageKind::Warning);
 }
 
 bool AppConfig::save()
@@ -42,7 +42,7 @@ bool AppConfig::save()
     QString error;
     if (m_ini.save(&error))
         return true;
-    ShowMess(QStringLiteral("无法保存配置文件“%1”：%2").arg(QDir::toNativeSeparators(path()), error), MessWarning);
+    showMessage(QStringLiteral("无法保存配置文件“%1”：%2").arg(QDir::toNativeSeparators(path()), error), MessageKind::Warning);
     return false;
 }
 

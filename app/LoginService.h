@@ -1,13 +1,13 @@
 #pragma once
 
-#include "PubUnit.h"
+#include "LoginSession.h"
 
 #include <QString>
 
 namespace Quellon {
 
 class AppConfig;
-class TdmData;
+class Database;
 
 // The checks behind the login dialog's OK, without the dialog: name, password,
 // the count of wrong passwords, and loading the login state on success.
@@ -26,23 +26,27 @@ public:
 
     static constexpr int MaxTries = 4;
 
-    LoginService(TdmData &dm, AppConfig *config, Mode mode);
+    // loggedIn names the operator logged in before (for the log of a refused
+    // change of operator); imeName is used when there is no configuration.
+    LoginService(Database &dm, AppConfig *config, Mode mode, const QString &loggedIn = {}, const QString &imeName = {});
 
     // Checks one try and shows the messages a user sees for it.
     Outcome attempt(const QString &nameField, const QString &password);
     int wrongCount() const { return m_wrong; }
     Mode mode() const { return m_mode; }
-    const LoginState &state() const { return m_state; }
+    const LoginSession &state() const { return m_state; }
 
     // Reads the login state of an operator known to exist.
-    static LoginState loadState(TdmData &dm, const QString &name, const QString &imeName);
+    static LoginSession loadState(Database &dm, const QString &name, const QString &imeName);
 
 private:
-    TdmData &m_dm;
+    Database &m_dm;
     AppConfig *m_config;
     Mode m_mode;
+    QString m_loggedIn;
+    QString m_imeName;
     int m_wrong = 0;
-    LoginState m_state;
+    LoginSession m_state;
 };
 
 } // namespace Quellon

@@ -2,8 +2,8 @@
 
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QString>
-#include <functional>
 
 namespace Quellon {
 
@@ -30,17 +30,17 @@ public:
 
     // The menus whose visibility follows their actions, and the range of keys
     // that shows each.
-    static QString fileMenu() { return QStringLiteral("mnuFile"); }
-    static QString editMenu() { return QStringLiteral("mnuEdit"); }
-    static QString houseOutputMenu() { return QStringLiteral("mnuHouseOutput"); }
-    static QString clientOutputMenu() { return QStringLiteral("mnuClientOutput"); }
-    static QString statMenu() { return QStringLiteral("mnuStat"); }
-    static QString dataMenu() { return QStringLiteral("mnuData"); }
-    static QString docMenu() { return QStringLiteral("mnuDoc"); }
+    static QString fileMenu() { return QStringLiteral("fileMenu"); }
+    static QString editMenu() { return QStringLiteral("editMenu"); }
+    static QString houseOutputMenu() { return QStringLiteral("houseOutputMenu"); }
+    static QString clientOutputMenu() { return QStringLiteral("clientOutputMenu"); }
+    static QString statisticsMenu() { return QStringLiteral("statisticsMenu"); }
+    static QString dataMenu() { return QStringLiteral("dataMenu"); }
+    static QString documentsMenu() { return QStringLiteral("documentsMenu"); }
 
     // The visibility of every governed action and menu for an operator:
-    // admin sees everything, anyone else what hasLimit grants him.
-    static QHash<QString, bool> SetLimits(bool isAdmin, const std::function<bool(const QString &key)> &hasLimit);
+    // admin sees everything, anyone else what his granted keys show.
+    static QHash<QString, bool> visibility(bool isAdmin, const QSet<QString> &grantedKeys);
 };
 
 } // namespace Quellon

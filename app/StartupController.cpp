@@ -2,7 +2,7 @@
 
 #include "AppConfig.h"
 #include "Messages.h"
-#include "TdmData.h"
+#include "Database.h"
 
 #include <QFileInfo>
 
@@ -10,15 +10,15 @@ namespace Quellon {
 
 QString StartupController::recoveryFilter()
 {
-    return QStringLiteral("数据库文件 (%1)").arg(TdmData::databaseFileName());
+    return QStringLiteral("数据库文件 (%1)").arg(Database::databaseFileName());
 }
 
-StartupController::StartupController(TdmData &dm, AppConfig &config, const QString &programFolder, Hooks hooks)
+StartupController::StartupController(Database &dm, AppConfig &config, const QString &programFolder, Hooks hooks)
     : m_dm(dm), m_config(config), m_programFolder(programFolder), m_hooks(std::move(hooks))
 {
 }
 
-bool StartupController::DataModuleCreate()
+bool StartupController::connectDatabase()
 {
     bool userChoseFolder = false;
     for (;;) {
@@ -28,7 +28,7 @@ bool StartupController::DataModuleCreate()
             m_hooks.status(QStringLiteral("正在连接数据库 ....."));
         // Only the program's own data folder gets a new database: a configured
         // folder without one is a wrong folder, not a new office.
-        const TdmData::OpenStatus status = m_dm.openDatabase(folder, AppConfig::isDefaultFolder(ds));
+        const Database::OpenStatus status = m_dm.openDatabase(folder, AppConfig::isDefaultFolder(ds));
         if (status.ok()) {
             if (m_hooks.status)
                 m_hooks.status(QStringLiteral("连接成功，正在登录 ..."));
@@ -38,9 +38,9 @@ bool StartupController::DataModuleCreate()
             m_hooks.hideSplash();
         // A folder the user has just picked, or a default folder that cannot
         // hold a database, deserves a reason before the dialog comes back.
-        if (userChoseFolder || status.result == TdmData::OpenResult::CannotCreate
-            || status.result == TdmData::OpenResult::TooNew)
-            ShowMess(status.message, MessError);
+        if (userChoseFolder || status.result == Database::OpenResult::CannotCreate
+            || status.result == Database::OpenResult::TooNew)
+            showMessage(status.message, MessageKind::Error);
         const QString file = m_hooks.chooseFile ? m_hooks.chooseFile(recoveryTitle(), recoveryFilter(), m_programFolder)
                                                  : QString();
         if (file.isEmpty())

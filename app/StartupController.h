@@ -6,7 +6,7 @@
 namespace Quellon {
 
 class AppConfig;
-class TdmData;
+class Database;
 
 // Connecting at start: find the database from config.ini, open it, and while
 // that fails let the user point at the folder that holds it. The screens it
@@ -26,13 +26,13 @@ public:
     static QString recoveryTitle() { return QStringLiteral("连接网络数据库"); }
     static QString recoveryFilter();
 
-    StartupController(TdmData &dm, AppConfig &config, const QString &programFolder, Hooks hooks);
+    StartupController(Database &dm, AppConfig &config, const QString &programFolder, Hooks hooks);
 
     // Connects, asking again after every failure. False when the user gave up.
-    bool DataModuleCreate();
+    bool connectDatabase();
 
 private:
-    TdmData &m_dm;
+    Database &m_dm;
     AppConfig &m_config;
     QString m_programFolder;
     Hooks m_hooks;

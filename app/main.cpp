@@ -1,9 +1,9 @@
 #include "EntrySequence.h"
-#include "uFrmMain.h"
+#include "MainWindow.h"
 
 int main(int argc, char *argv[])
 {
-    return Quellon::runEntrySequence(argc, argv, [](Quellon::TdmData &dm, Quellon::AppConfig &config) {
-        return std::make_unique<Quellon::TFrmMain>(dm, config);
+    return Quellon::runEntrySequence(argc, argv, [](Quellon::Database &dm, Quellon::AppConfig &config) {
+        return std::make_unique<Quellon::MainWindow>(dm, config);
     });
 }

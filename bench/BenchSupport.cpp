@@ -1,7 +1,7 @@
 #include "BenchSupport.h"
 
 #include "DemoDataGenerator.h"
-#include "TdmData.h"
+#include "Database.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,7 +13,7 @@
 namespace QuellonBench {
 
 using Quellon::DemoDataGenerator;
-using Quellon::TdmData;
+using Quellon::Database;
 
 double secondsSince(Stopwatch::time_point start)
 {
@@ -38,7 +38,7 @@ void report(benchmark::State &state, const std::string &name, const Pair &pair)
 
 bool createDemoDatabase(const QString &folder)
 {
-    TdmData dm;
+    Database dm;
     if (!dm.openDatabase(folder, true).ok())
         return false;
     DemoDataGenerator generator(dm, DemoSeed);
@@ -55,7 +55,7 @@ bool createDemoDatabase(const QString &folder)
 QString benchDatabase()
 {
     const QDir folder(QStringLiteral(QUELLON_BENCH_DATA));
-    const QString file = folder.filePath(TdmData::databaseFileName());
+    const QString file = folder.filePath(Database::databaseFileName());
     if (QFileInfo::exists(file))
         return file;
     QDir partial(folder.filePath(QStringLiteral("partial")));
@@ -63,7 +63,7 @@ QString benchDatabase()
     std::printf("Generating %d houses into %s ...\n", DemoHouses, qPrintable(file));
     const auto start = Stopwatch::now();
     if (!createDemoDatabase(partial.path())
-        || !QFile::rename(partial.filePath(TdmData::databaseFileName()), file))
+        || !QFile::rename(partial.filePath(Database::databaseFileName()), file))
         return {};
     partial.removeRecursively();
     std::printf("Generated in %.1f s\n", secondsSince(start));
@@ -83,7 +83,7 @@ void printSummary()
     }
 }
 
-bool openBenchDatabase(TdmData &dm, sqlite3 **raw)
+bool openBenchDatabase(Database &dm, sqlite3 **raw)
 {
     const QString file = benchDatabase();
     if (file.isEmpty()) {

@@ -7,7 +7,7 @@
 
 struct sqlite3;
 namespace Quellon {
-class TdmData;
+class Database;
 }
 #include <benchmark/benchmark.h>
 
@@ -42,7 +42,7 @@ bool createDemoDatabase(const QString &folder);
 // Opens the 200,000-house database (generating it on the first run) through
 // the program's service and, read-only, through the engine's own interface.
 // Prints why and returns false when either fails.
-bool openBenchDatabase(Quellon::TdmData &dm, sqlite3 **raw);
+bool openBenchDatabase(Quellon::Database &dm, sqlite3 **raw);
 // The 200,000-house database, generated on the first run and kept.
 QString benchDatabase();
 

@@ -3,7 +3,8 @@
 
 #include "BenchSupport.h"
 #include "DemoDataGenerator.h"
-#include "TdmData.h"
+#include "CodeNumbering.h"
+#include "Database.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -22,8 +23,10 @@ namespace {
 
 using namespace QuellonBench;
 using Quellon::DemoDataGenerator;
-using Quellon::TdmData;
-TdmData *g_dm = nullptr;
+using Quellon::CodeNumbering;
+using Quellon::Database;
+using Quellon::SqlFragment;
+Database *g_dm = nullptr;
 sqlite3 *g_raw = nullptr;
 
 // ---------------------------------------------------------------- the raw side
@@ -131,14 +134,14 @@ void createDemo(benchmark::State &state, const QString &cached)
         }
         const double ourSeconds = secondsSince(start);
         {
-            TdmData schemaOnly;
+            Database schemaOnly;
             if (!schemaOnly.openDatabase(rawFolder.path(), true).ok()) {
                 state.SkipWithError("no database for the copy");
                 return;
             }
         }
         const auto rawStart = Stopwatch::now();
-        if (!copyRows(QDir(rawFolder.path()).filePath(TdmData::databaseFileName()), cached)) {
+        if (!copyRows(QDir(rawFolder.path()).filePath(Database::databaseFileName()), cached)) {
             state.SkipWithError("the copy failed");
             return;
         }
@@ -160,35 +163,36 @@ int main(int argc, char **argv)
     // The SQL drivers are plugins, found through the application object.
     QCoreApplication app(argc, argv);
 
-    TdmData dm;
+    Database dm;
     if (!openBenchDatabase(dm, &g_raw))
         return 1;
     g_dm = &dm;
 
     registerPair(
-        "QueryInt/count_live",
-        [] { return g_dm->QueryInt(QStringLiteral("select count(*) from House where F_flag=0")); },
+        "queryInt/count_live",
+        [] { return g_dm->queryInt(QStringLiteral("select count(*) from House where F_flag=0")); },
         [] { return rawInt("select count(*) from House where F_flag=0"); });
     registerPair(
-        "QueryInt/max_mainid", [] { return g_dm->QueryInt(QStringLiteral("select max(F_mainID) from House")); },
+        "queryInt/max_mainid", [] { return g_dm->queryInt(QStringLiteral("select max(F_mainID) from House")); },
         [] { return rawInt("select max(F_mainID) from House"); });
     // The code in the middle of the table; as literal text, and bound as a parameter.
     registerPair(
-        "QueryText/name_by_code",
-        [] { return g_dm->QueryText(QStringLiteral("select F_name from House where F_code = '00100000'")); },
+        "queryText/name_by_code",
+        [] { return g_dm->queryText(QStringLiteral("select F_name from House where F_code = '00100000'")); },
         [] { return rawText("select F_name from House where F_code = '00100000'"); });
     registerPair(
-        "QueryText/name_by_code_bound",
+        "queryText/name_by_code_bound",
         [] {
-            return g_dm->QueryText(QStringLiteral("select F_name from House where F_code = :code"),
+            return g_dm->queryText(QStringLiteral("select F_name from House where F_code = :code"),
                                    {{QStringLiteral(":code"), QStringLiteral("00100000")}});
         },
         [] { return rawText("select F_name from House where F_code = ?", "00100000"); });
     registerPair(
-        "NextCode/house", [] { return g_dm->NextCode(QStringLiteral("select Max(F_code) as F_code from House "), 8); },
+        "NextCode/house",
+        [] { return CodeNumbering(*g_dm).next(SqlFragment(QStringLiteral("select Max(F_code) as F_code from House ")), 8); },
         [] {
             const std::string max = rawText("select Max(F_code) as F_code from House ");
-            return TdmData::nextCodeAfter(QString::fromStdString(max), 8);
+            return CodeNumbering::after(QString::fromStdString(max), 8);
         });
     benchmark::RegisterBenchmark("CreateDemo/200000", createDemo, benchDatabase())
         ->Iterations(1)

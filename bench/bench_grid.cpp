@@ -6,7 +6,7 @@
 #include "BenchSupport.h"
 #include "DataGrid.h"
 #include "GridModel.h"
-#include "TdmData.h"
+#include "Database.h"
 
 #include <QApplication>
 #include <QFile>
@@ -23,7 +23,7 @@ using namespace Quellon;
 
 namespace {
 
-TdmData *g_dm = nullptr;
+Database *g_dm = nullptr;
 sqlite3 *g_raw = nullptr;
 constexpr int Screen = 40; // rows of one screenful
 
@@ -31,7 +31,7 @@ const QString HouseList = QStringLiteral("select * from House where (F_flag=0) "
 
 GridQuery houseQuery()
 {
-    GridQuery query(HouseList, QStringLiteral("F_code"));
+    GridQuery query(SqlFragment(HouseList), QStringLiteral("F_code"));
     query.setRowTable(QStringLiteral("House"));
     return query;
 }
@@ -268,7 +268,7 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
 
-    TdmData dm;
+    Database dm;
     if (!openBenchDatabase(dm, &g_raw))
         return 1;
     g_dm = &dm;

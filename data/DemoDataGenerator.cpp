@@ -3,7 +3,8 @@
 #include "Clock.h"
 #include "SqlDialect.h"
 #include "SqliteStatement.h"
-#include "TdmData.h"
+#include "Database.h"
+#include "DatabaseTransaction.h"
 
 #include <algorithm>
 #include <array>
@@ -209,7 +210,7 @@ std::string insertSql(const char *table, std::initializer_list<const char *> bou
 }
 
 const std::string EmptyDate = SqlDialect::emptyDateText().toStdString();
-const std::string EmptyDateLiteral = SqlDialect().dateLiteral(SqlDialect::emptyDate()).toStdString();
+const std::string EmptyDateLiteral = "'" + EmptyDate + "'";
 // Rows are entered under the built-in operator.
 constexpr const char *OperatorLiteral = "'admin'";
 
@@ -233,7 +234,7 @@ DemoDataGenerator::Result DemoDataGenerator::generate(int houses)
     }
     if (!isEmpty(db))
         return Result::Failed;
-    DbTransaction transaction(m_dm);
+    DatabaseTransaction transaction(m_dm);
     if (!transaction.isActive()) {
         m_error = QStringLiteral("无法开始写入数据库。");
         return Result::Failed;

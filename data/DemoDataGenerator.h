@@ -11,7 +11,7 @@ struct sqlite3;
 namespace Quellon {
 
 class SqliteStatement;
-class TdmData;
+class Database;
 
 // Fills a newly created database with a made-up but plausible office: regions
 // and client categories, salespersons, houses and half as many clients, their
@@ -24,7 +24,7 @@ public:
     using Progress = std::function<bool(int done, int total)>;
     enum class Result { Done, Cancelled, Failed };
 
-    explicit DemoDataGenerator(TdmData &dm, quint64 seed = 1) : m_dm(dm), m_seed(seed) {}
+    explicit DemoDataGenerator(Database &dm, quint64 seed = 1) : m_dm(dm), m_seed(seed) {}
 
     void setProgress(Progress progress) { m_progress = std::move(progress); }
 
@@ -101,7 +101,7 @@ private:
     }
     const Kind &pickWeighted(const std::vector<Kind> &kinds);
 
-    TdmData &m_dm;
+    Database &m_dm;
     quint64 m_seed;
     quint64 m_state = 0;
     Progress m_progress;

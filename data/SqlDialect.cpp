@@ -2,75 +2,6 @@
 
 namespace Quellon {
 
-QString SqlDialect::quote(const QString &value)
-{
-    QString out;
-    out.reserve(value.size() + 2);
-    out += QLatin1Char('\'');
-    for (const QChar c : value) {
-        if (c == QLatin1Char('\''))
-            out += QLatin1Char('\'');
-        // A NUL would end the statement early in the C interfaces below us.
-        if (c == QChar(0))
-            continue;
-        out += c;
-    }
-    out += QLatin1Char('\'');
-    return out;
-}
-
-QString SqlDialect::quoteList(const QStringList &values)
-{
-    if (values.isEmpty())
-        return QStringLiteral("''");
-    QStringList quoted;
-    quoted.reserve(values.size());
-    for (const QString &v : values)
-        quoted << quote(v);
-    return quoted.join(QLatin1Char(','));
-}
-
-QStringList SqlDialect::parseQuotedList(const QString &stored)
-{
-    QStringList names;
-    QString current;
-    bool inside = false;
-    for (int i = 0; i < stored.size(); ++i) {
-        const QChar c = stored.at(i);
-        if (!inside) {
-            if (c == QLatin1Char('\'')) {
-                inside = true;
-                current.clear();
-            }
-            continue;
-        }
-        if (c == QLatin1Char('\'')) {
-            if (i + 1 < stored.size() && stored.at(i + 1) == QLatin1Char('\'')) {
-                current += c;
-                ++i;
-            } else {
-                inside = false;
-                names << current;
-            }
-        } else {
-            current += c;
-        }
-    }
-    return names;
-}
-
-QString SqlDialect::dateLiteral(const QDate &date) const
-{
-    const QString text = quote(date.toString(QStringLiteral("yyyy-MM-dd")));
-    return m_engine == PostgreSQL ? QStringLiteral("DATE ") + text : text;
-}
-
-QString SqlDialect::dateTimeLiteral(const QDateTime &moment) const
-{
-    const QString text = quote(moment.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")));
-    return m_engine == PostgreSQL ? QStringLiteral("TIMESTAMP ") + text : text;
-}
-
 QVariant SqlDialect::dateValue(const QDate &date)
 {
     if (!date.isValid())
@@ -91,11 +22,10 @@ QString SqlDialect::boolLiteral(bool value) const
     return value ? QStringLiteral("true") : QStringLiteral("false");
 }
 
-QString SqlDialect::like(const QString &expr, const QString &patternLiteral) const
+SqlFragment SqlDialect::like(const QString &expr, const QString &pattern) const
 {
-    if (m_engine == PostgreSQL)
-        return expr + QStringLiteral(" ILIKE ") + patternLiteral + QStringLiteral(" ESCAPE '\\'");
-    return expr + QStringLiteral(" LIKE ") + patternLiteral + QStringLiteral(" ESCAPE '\\'");
+    const QString op = m_engine == PostgreSQL ? QStringLiteral(" ILIKE ? ESCAPE '\\'") : QStringLiteral(" LIKE ? ESCAPE '\\'");
+    return SqlFragment(expr + op, {pattern});
 }
 
 QString SqlDialect::escapeLike(const QString &value)
@@ -110,14 +40,14 @@ QString SqlDialect::escapeLike(const QString &value)
     return out;
 }
 
-QString SqlDialect::likeContains(const QString &expr, const QString &value) const
+SqlFragment SqlDialect::contains(const QString &expr, const QString &value) const
 {
-    return like(expr, quote(QLatin1Char('%') + escapeLike(value) + QLatin1Char('%')));
+    return like(expr, QLatin1Char('%') + escapeLike(value) + QLatin1Char('%'));
 }
 
-QString SqlDialect::likeStartsWith(const QString &expr, const QString &value) const
+SqlFragment SqlDialect::startsWith(const QString &expr, const QString &value) const
 {
-    return like(expr, quote(escapeLike(value) + QLatin1Char('%')));
+    return like(expr, escapeLike(value) + QLatin1Char('%'));
 }
 
 QStringList SqlDialect::connectionSetup() const

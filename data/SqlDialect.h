@@ -6,11 +6,14 @@
 #include <QStringList>
 #include <QVariant>
 
+#include "SqlFragment.h"
+
 namespace Quellon {
 
 // The SQL text the program writes must run on SQLite (the embedded default) and
 // on PostgreSQL (offices sharing one database). Everything that differs between
-// the two, and every typed value that ends up inside SQL text, goes through here.
+// the two goes through here. Values never become SQL text: helpers that take
+// one return a fragment that binds it.
 class SqlDialect
 {
 public:
@@ -19,32 +22,21 @@ public:
     explicit SqlDialect(Engine engine = SQLite) : m_engine(engine) {}
     Engine engine() const { return m_engine; }
 
-    // A text value as a literal: 'O''Brien'. The one place where typed text is
-    // put into SQL; a null string becomes ''.
-    static QString quote(const QString &value);
-    // Several values for an "in (...)" list: 'A','B'. An empty list gives ''
-    // so that "in ('')" stays valid SQL and matches nothing useful.
-    static QString quoteList(const QStringList &values);
-    // Parses a stored list of single-quoted names ('A','B') back into names.
-    // Doubled quotes inside a name are undone; text outside quotes is ignored.
-    static QStringList parseQuotedList(const QString &stored);
-
-    // Date and date-time literals. Dates are stored as ISO text on SQLite so
-    // that comparing and sorting the text compares the dates.
-    QString dateLiteral(const QDate &date) const;
-    QString dateTimeLiteral(const QDateTime &moment) const;
-    // Values to bind for date columns, in the same stored form.
+    // Values to bind for date columns, in their stored form: ISO text on
+    // SQLite, so that comparing and sorting the text compares the dates.
     static QVariant dateValue(const QDate &date);
     static QVariant dateTimeValue(const QDateTime &moment);
 
     QString boolLiteral(bool value) const;
 
-    // "expr LIKE pattern" matching without regard to letter case on both engines.
-    QString like(const QString &expr, const QString &patternLiteral) const;
-    // A LIKE test for "contains value", with % and _ in the value taken literally.
-    QString likeContains(const QString &expr, const QString &value) const;
-    // A LIKE test for "starts with value" (tree paths), % and _ taken literally.
-    QString likeStartsWith(const QString &expr, const QString &value) const;
+    // "expr LIKE pattern" without regard to letter case on both engines; the
+    // pattern is bound, and "%" and "_" in it keep their wildcard meaning.
+    SqlFragment like(const QString &expr, const QString &pattern) const;
+    // "expr contains value" and "expr starts with value", with %, _ and \ in
+    // the value taken literally (an explicit escape character, so paths with
+    // backslashes match alike on both engines).
+    SqlFragment contains(const QString &expr, const QString &value) const;
+    SqlFragment startsWith(const QString &expr, const QString &value) const;
 
     // Statements that set up every new connection to the database: WAL so that
     // readers never block the writer and a crash mid-write leaves the file

@@ -55,6 +55,42 @@ SqliteStatement &SqliteStatement::real(double value)
     return *this;
 }
 
+SqliteStatement &SqliteStatement::null()
+{
+    sqlite3_bind_null(m_stmt, ++m_bound);
+    return *this;
+}
+
+SqliteStatement &SqliteStatement::values(const QVariantList &values)
+{
+    for (const QVariant &v : values) {
+        if (v.isNull()) {
+            null();
+            continue;
+        }
+        switch (v.metaType().id()) {
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+        case QMetaType::Long:
+        case QMetaType::Bool:
+            integer(v.toLongLong());
+            break;
+        case QMetaType::Double:
+        case QMetaType::Float:
+            real(v.toDouble());
+            break;
+        default: {
+            const QByteArray utf8 = v.toString().toUtf8();
+            text(std::string_view(utf8.constData(), size_t(utf8.size())));
+            break;
+        }
+        }
+    }
+    return *this;
+}
+
 bool SqliteStatement::exec()
 {
     if (!m_stmt)

@@ -2,6 +2,7 @@
 
 #include <QSqlDatabase>
 #include <QString>
+#include <QVariantList>
 #include <QtGlobal>
 #include <string_view>
 
@@ -31,6 +32,10 @@ public:
     SqliteStatement &text(std::string_view value);
     SqliteStatement &integer(qint64 value);
     SqliteStatement &real(double value);
+    SqliteStatement &null();
+    // The next parameters from Qt values: whole numbers, reals, null and
+    // anything else as text.
+    SqliteStatement &values(const QVariantList &values);
 
     // Runs a statement that yields no rows with every parameter bound, and
     // readies it for the next set of values.

@@ -1,8 +1,8 @@
 #include "GridLayoutStore.h"
 
-#include "DataGrid.h"
 #include "Messages.h"
-#include "TdmData.h"
+#include "Database.h"
+#include "DatabaseTransaction.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -19,12 +19,12 @@ GridColumns GridLayoutStore::load(const QString &layout)
     QSqlQuery q(m_dm.database());
     q.setForwardOnly(true);
     if (!q.prepare(QStringLiteral("Select * from cfg_Grid Where (F_name = :name and F_fieldname <> '') order by F_Order"))) {
-        ShowMess(OperationFailed, MessError);
+        showMessage(OperationFailed, MessageKind::Error);
         return columns;
     }
     q.bindValue(QStringLiteral(":name"), layout);
     if (!q.exec()) {
-        ShowMess(OperationFailed + QLatin1Char('\n') + TdmData::explainError(q.lastError()), MessError);
+        showMessage(OperationFailed + QLatin1Char('\n') + Database::explainError(q.lastError()), MessageKind::Error);
         return columns;
     }
     while (q.next()) {
@@ -45,25 +45,16 @@ GridColumns GridLayoutStore::load(const QString &layout)
     return columns;
 }
 
-bool GridLayoutStore::loadInto(DataGrid &grid, const QString &layout)
-{
-    const GridColumns columns = load(layout);
-    if (columns.isEmpty())
-        return false;
-    grid.setColumns(columns);
-    return true;
-}
-
 bool GridLayoutStore::save(const QString &layout, const GridColumns &columns)
 {
     // One layout is one picture of the grid: a failure half-way would leave
     // positions from two arrangements, so it is written whole or not at all.
-    DbTransaction transaction(m_dm);
+    DatabaseTransaction transaction(m_dm);
     if (!transaction.isActive())
         return false;
     for (int position = 0; position < columns.size(); ++position) {
         const GridColumn &c = columns.at(position);
-        const bool ok = m_dm.ExecSql(
+        const bool ok = m_dm.execute(
             QStringLiteral("update cfg_grid set F_caption = :caption,F_width = :width,F_readonly = :readonly,"
                            "F_visible = :visible,F_order = :position,F_alignMent = :alignment,"
                            "F_displayFormat = :format,F_footerValue = :footerText,F_footerType = :footer "
@@ -84,7 +75,7 @@ bool GridLayoutStore::save(const QString &layout, const GridColumns &columns)
     }
     if (transaction.commit())
         return true;
-    ShowMess(OperationFailed, MessError);
+    showMessage(OperationFailed, MessageKind::Error);
     return false;
 }
 
@@ -101,13 +92,6 @@ GridColumns GridLayoutStore::withNumberFormats(GridColumns columns, const QStrin
             c.displayFormat = amountFormat;
     }
     return columns;
-}
-
-bool GridLayoutStore::confirmAndSave(const DataGrid &grid, const QString &layout)
-{
-    if (ShowMess(QStringLiteral("真的要保存当前网格设置吗？"), MessQuestion) != AnswerYes)
-        return false;
-    return save(layout, grid.columns());
 }
 
 } // namespace Quellon

@@ -6,8 +6,7 @@
 
 namespace Quellon {
 
-class DataGrid;
-class TdmData;
+class Database;
 
 // Saved column layouts of the grids, one cfg_grid row per layout and column.
 // Names compare without regard to letter case. Only existing rows are
@@ -15,14 +14,11 @@ class TdmData;
 class GridLayoutStore
 {
 public:
-    explicit GridLayoutStore(TdmData &dm) : m_dm(dm) {}
+    explicit GridLayoutStore(Database &dm) : m_dm(dm) {}
 
     // The stored columns in their order; empty when the layout has no rows
     // or could not be read (which is reported to the user).
     GridColumns load(const QString &layout);
-    // Replaces the grid's columns by the stored ones; a layout without rows
-    // leaves the grid as designed.
-    bool loadInto(DataGrid &grid, const QString &layout);
     // Writes every column (hidden ones too) with its position, all or nothing.
     bool save(const QString &layout, const GridColumns &columns);
     // The operator's number formats on the columns whose field name speaks of
@@ -30,11 +26,8 @@ public:
     static GridColumns withNumberFormats(GridColumns columns, const QString &amountFormat, const QString &priceFormat,
                                          const QString &valueFormat);
 
-    // Asks "真的要保存当前网格设置吗？" and saves the grid's columns on yes.
-    bool confirmAndSave(const DataGrid &grid, const QString &layout);
-
 private:
-    TdmData &m_dm;
+    Database &m_dm;
 };
 
 } // namespace Quellon

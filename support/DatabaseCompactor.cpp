@@ -8,7 +8,7 @@
 
 namespace Quellon {
 
-bool CompactDatabase(const QString &databaseFile, QString *error)
+bool compactDatabase(const QString &databaseFile, QString *error)
 {
     auto fail = [error](const QString &why) {
         if (error)

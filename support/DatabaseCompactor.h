@@ -8,6 +8,6 @@ namespace Quellon {
 // own connection first and reopens it afterwards. Returns false when the file
 // cannot be opened, fails its integrity check or cannot be rewritten; the file
 // is left as it was in that case.
-bool CompactDatabase(const QString &databaseFile, QString *error = nullptr);
+bool compactDatabase(const QString &databaseFile, QString *error = nullptr);
 
 } // namespace Quellon

@@ -7,10 +7,10 @@ namespace Quellon {
 namespace {
 // Without a screen nobody can confirm anything, so a question is declined:
 // the safe answer for "create this folder?" or "delete for good?".
-int headlessPresenter(const QString &text, int kind)
+int headlessPresenter(const QString &text, MessageKind kind)
 {
-    qWarning().noquote() << "[message kind" << kind << "]" << text;
-    return kind == MessQuestion ? AnswerNo : 0;
+    qWarning().noquote() << "[message kind" << int(kind) << "]" << text;
+    return kind == MessageKind::Question ? AnswerNo : 0;
 }
 
 MessagePresenter &presenter()
@@ -20,11 +20,11 @@ MessagePresenter &presenter()
 }
 } // namespace
 
-int ShowMess(const QString &text, int kind)
+int showMessage(const QString &text, MessageKind kind)
 {
     const int answer = presenter()(text, kind);
-    if (kind != MessQuestion)
-        return 0;
+    if (kind != MessageKind::Question)
+        return AnswerNone;
     // Some callers test for 1, others for "not 2": anything but a clear yes is a no.
     return answer == AnswerYes ? AnswerYes : AnswerNo;
 }

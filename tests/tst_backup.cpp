@@ -1,3 +1,4 @@
+#include "BackupService.h"
 #include "Clock.h"
 #include "DatabaseCompactor.h"
 #include "TestSupport.h"
@@ -20,7 +21,6 @@ private slots:
     void oneCopyADay();
     void copiesTheDatabaseInUse();
     void missingFolderIsCreatedOnConfirmation();
-    void emptyFolderNeverCopies_data();
     void emptyFolderNeverCopies();
     void due_data();
     void due();
@@ -33,18 +33,19 @@ void TestBackup::oneCopyADay()
     FixtureDatabase db;
     QTemporaryDir backups;
     MessageRecorder messages;
-    QVERIFY(db.dm().ExecSql("update SysInfo set F_BakPath = :p", {{":p", backups.path()}}));
-    db.dm().AutoBackup();
+    QVERIFY(db.dm().execute("update SysInfo set F_BakPath = :p", {{":p", backups.path()}}));
+    BackupService backup(db.dm());
+    QCOMPARE(backup.runAutomatic(Clock::today(), false).result, BackupService::Outcome::Copied);
     const QString target = QDir(backups.path()).filePath("dp20080501.back");
     QVERIFY(QFile::exists(target));
     const QDateTime written = QFileInfo(target).lastModified();
-    QVERIFY(db.dm().ExecSql("insert into House(F_mainID) values(1)"));
-    db.dm().AutoBackup();
+    QVERIFY(db.dm().execute("insert into House(F_mainID) values(1)"));
+    QCOMPARE(backup.runAutomatic(Clock::today(), false).result, BackupService::Outcome::AlreadyThere);
     QCOMPARE(QDir(backups.path()).entryList(QDir::Files), QStringList{"dp20080501.back"});
     QCOMPARE(QFileInfo(target).lastModified(), written);
     QCOMPARE(messages.count(), 0);
     Clock::setFixed(QDateTime(QDate(2008, 5, 2), QTime(8, 30)));
-    db.dm().AutoBackup();
+    QCOMPARE(backup.runAutomatic(Clock::today(), false).result, BackupService::Outcome::Copied);
     QVERIFY(QFile::exists(QDir(backups.path()).filePath("dp20080502.back")));
 }
 
@@ -54,16 +55,16 @@ void TestBackup::copiesTheDatabaseInUse()
     // must still be of this one, with its latest committed rows.
     FixtureDatabase db;
     QTemporaryDir backups;
-    QVERIFY(db.dm().ExecSql("update SysInfo set F_BakPath = :p", {{":p", backups.path()}}));
-    QVERIFY(db.dm().ExecSql("insert into House(F_mainID, F_name) values(1, '备份标记')"));
-    db.dm().AutoBackup();
+    QVERIFY(db.dm().execute("update SysInfo set F_BakPath = :p", {{":p", backups.path()}}));
+    QVERIFY(db.dm().execute("insert into House(F_mainID, F_name) values(1, '备份标记')"));
+    QCOMPARE(BackupService(db.dm()).runAutomatic(Clock::today(), false).result, BackupService::Outcome::Copied);
     const QString copy = QDir(backups.path()).filePath("dp20080501.back");
     QVERIFY(!QFile::exists(copy + ".part"));
-    TdmData check;
+    Database check;
     QDir().mkpath(backups.filePath("open"));
     QVERIFY(QFile::copy(copy, backups.filePath("open/House.db")));
     QVERIFY(check.openDatabase(backups.filePath("open"), false).ok());
-    QCOMPARE(check.QueryText("select F_name from House"), QStringLiteral("备份标记"));
+    QCOMPARE(check.queryText("select F_name from House"), QStringLiteral("备份标记"));
 }
 
 void TestBackup::missingFolderIsCreatedOnConfirmation()
@@ -71,41 +72,28 @@ void TestBackup::missingFolderIsCreatedOnConfirmation()
     FixtureDatabase db;
     QTemporaryDir root;
     const QString folder = root.filePath("a/b/备份");
-    QVERIFY(db.dm().ExecSql("update SysInfo set F_BakPath = :p", {{":p", folder}}));
+    QVERIFY(db.dm().execute("update SysInfo set F_BakPath = :p", {{":p", folder}}));
     MessageRecorder messages;
-    messages.answerNext(AnswerNo);
-    db.dm().AutoBackup();
-    QCOMPARE(messages.count(), 1);
-    QCOMPARE(messages.lastText(), QStringLiteral("当前目录") + folder + QStringLiteral(" 不存在，是否创建！"));
+    BackupService backup(db.dm());
+    const BackupService::Outcome asked = backup.runAutomatic(Clock::today(), false);
+    QCOMPARE(asked.result, BackupService::Outcome::FolderMissing);
+    QCOMPARE(asked.folder, folder);
     QVERIFY(!QFileInfo::exists(folder));
-    messages.answerNext(AnswerYes);
-    db.dm().AutoBackup();
+    QCOMPARE(backup.runAutomatic(Clock::today(), true).result, BackupService::Outcome::Copied);
     QVERIFY(QFile::exists(QDir(folder).filePath("dp20080501.back")));
-}
-
-void TestBackup::emptyFolderNeverCopies_data()
-{
-    QTest::addColumn<int>("answer");
-    QTest::addColumn<int>("messageCount");
-    QTest::newRow("declined") << int(AnswerNo) << 1;
-    QTest::newRow("accepted") << int(AnswerYes) << 2;
+    QCOMPARE(messages.count(), 0);
 }
 
 void TestBackup::emptyFolderNeverCopies()
 {
-    QFETCH(int, answer);
-    QFETCH(int, messageCount);
     FixtureDatabase db;
-    QVERIFY(db.dm().ExecSql("update SysInfo set F_BakPath = ''"));
-    MessageRecorder messages;
-    messages.answerNext(answer);
+    QVERIFY(db.dm().execute("update SysInfo set F_BakPath = ''"));
     const QString here = QDir::currentPath();
-    db.dm().AutoBackup();
-    QCOMPARE(messages.count(), messageCount);
-    if (answer == AnswerYes) {
-        QCOMPARE(messages.lastKind(), int(MessError));
-        QCOMPARE(messages.lastText(), QStringLiteral("目录 创建失败,请检测路径是否合法!"));
-    }
+    BackupService backup(db.dm());
+    QCOMPARE(backup.runAutomatic(Clock::today(), false).result, BackupService::Outcome::FolderMissing);
+    const BackupService::Outcome created = backup.runAutomatic(Clock::today(), true);
+    QCOMPARE(created.result, BackupService::Outcome::Failed);
+    QCOMPARE(created.message, QStringLiteral("目录 创建失败,请检测路径是否合法!"));
     QVERIFY(!QFile::exists(QDir(here).filePath("dp20080501.back")));
 }
 
@@ -128,21 +116,21 @@ void TestBackup::due()
     QFETCH(int, choice);
     QFETCH(QDate, day);
     QFETCH(bool, due);
-    QCOMPARE(TdmData::autoBackupDue(choice, day), due);
+    QCOMPARE(BackupService::isDue(choice, day), due);
 }
 
 void TestBackup::compactKeepsRows()
 {
     FixtureDatabase db;
     for (int i = 1; i <= 50; ++i)
-        QVERIFY(db.dm().ExecSql("insert into House(F_mainID, F_memo1) values(:m, :b)", {{":m", i}, {":b", QString(2000, 'x')}}));
-    QVERIFY(db.dm().ExecSql("delete from House where F_mainID > 5"));
+        QVERIFY(db.dm().execute("insert into House(F_mainID, F_memo1) values(:m, :b)", {{":m", i}, {":b", QString(2000, 'x')}}));
+    QVERIFY(db.dm().execute("delete from House where F_mainID > 5"));
     const QString file = db.file();
     db.dm().closeDatabase();
     QString error;
-    QVERIFY2(CompactDatabase(file, &error), qPrintable(error));
+    QVERIFY2(compactDatabase(file, &error), qPrintable(error));
     QVERIFY(db.dm().reopenDatabase());
-    QCOMPARE(db.dm().QueryInt("select count(*) from House"), 5);
+    QCOMPARE(db.dm().queryInt("select count(*) from House"), 5);
 }
 
 void TestBackup::compactRefusesGarbage()
@@ -154,10 +142,10 @@ void TestBackup::compactRefusesGarbage()
     f.write(QByteArray("garbage").repeated(1000));
     f.close();
     QString error;
-    QVERIFY(!CompactDatabase(file, &error));
+    QVERIFY(!compactDatabase(file, &error));
     QVERIFY(!error.isEmpty());
     QCOMPARE(QFileInfo(file).size(), qint64(7000));
-    QVERIFY(!CompactDatabase(dir.filePath("missing.db")));
+    QVERIFY(!compactDatabase(dir.filePath("missing.db")));
 }
 
 QTEST_GUILESS_MAIN(TestBackup)

@@ -16,7 +16,7 @@ namespace {
 const QDate Today(2024, 3, 15);
 const int Houses = 1001;
 
-qint64 scalar(TdmData &dm, const QString &sql)
+qint64 scalar(Database &dm, const QString &sql)
 {
     QSqlQuery q(dm.database());
     if (!q.exec(sql) || !q.next())
@@ -25,7 +25,7 @@ qint64 scalar(TdmData &dm, const QString &sql)
 }
 
 // Every value of every table the generator writes, in row order.
-QByteArray digest(TdmData &dm)
+QByteArray digest(Database &dm)
 {
     QCryptographicHash hash(QCryptographicHash::Sha256);
     for (const char *table :
@@ -41,7 +41,7 @@ QByteArray digest(TdmData &dm)
     return hash.result();
 }
 
-QStringList indexDefinitions(TdmData &dm)
+QStringList indexDefinitions(Database &dm)
 {
     QStringList list;
     QSqlQuery q(dm.database());
@@ -269,9 +269,9 @@ void TestDemoData::nothingLeftBehind()
     QFETCH(DemoDataGenerator::Result, result);
     FixtureDatabase db;
     MessageRecorder messages;
-    TdmData &dm = db.dm();
+    Database &dm = db.dm();
     if (failingDeals) {
-        QVERIFY(dm.ExecSql("create trigger no_deals before insert on T_cjREC when new.F_mainID > 2000"
+        QVERIFY(dm.execute("create trigger no_deals before insert on T_cjREC when new.F_mainID > 2000"
                            " begin select raise(abort, 'disk full'); end"));
     }
     const QByteArray before = digest(dm);
@@ -288,7 +288,7 @@ void TestDemoData::nothingLeftBehind()
     QCOMPARE(indexDefinitions(dm), indexes);
     QCOMPARE(dm.transactionDepth(), 0);
     if (failingDeals)
-        QVERIFY(dm.ExecSql("drop trigger no_deals"));
+        QVERIFY(dm.execute("drop trigger no_deals"));
     QCOMPARE(DemoDataGenerator(dm).generate(10), DemoDataGenerator::Result::Done);
     QCOMPARE(scalar(dm, "select count(*) from House"), 10);
     QCOMPARE(messages.count(), 0);

@@ -81,17 +81,17 @@ void TestGridModel::initTestCase()
     QCOMPARE(generator.generate(3000), DemoDataGenerator::Result::Done);
     Clock::setFixed({});
     // A quote and a percent sign in the data must not disturb anything.
-    QVERIFY(m_db.dm().ExecSql("update House set F_name = 'O''Brien 50%' where F_mainID = 10"));
+    QVERIFY(m_db.dm().execute("update House set F_name = 'O''Brien 50%' where F_mainID = 10"));
 }
 
 void TestGridModel::listsWhatTheStatementLists()
 {
     GridModel model(m_db.dm());
     model.setColumns(houseColumns());
-    QVERIFY(model.setQuery(GridQuery(HouseList, QStringLiteral("F_code"))));
-    QCOMPARE(model.rowCount(), int(m_db.dm().QueryInt("select count(*) from House where F_flag=0")));
+    QVERIFY(model.setQuery(GridQuery(SqlFragment(HouseList), QStringLiteral("F_code"))));
+    QCOMPARE(model.rowCount(), int(m_db.dm().queryInt("select count(*) from House where F_flag=0")));
     QCOMPARE(modelCodes(model), sqlCodes(QStringLiteral("F_code, F_ID")));
-    const int row = model.rowOfKey(m_db.dm().QueryInt("select F_ID from House where F_mainID = 10"));
+    const int row = model.rowOfKey(m_db.dm().queryInt("select F_ID from House where F_mainID = 10"));
     QVERIFY(row >= 0);
     QCOMPARE(model.data(model.index(row, 1)).toString(), QStringLiteral("O'Brien 50%"));
     // A column whose field the statement does not have stays empty.
@@ -116,7 +116,7 @@ void TestGridModel::sortsInTheDatabase()
     QFETCH(QString, order);
     GridModel model(m_db.dm());
     model.setColumns(houseColumns());
-    GridQuery query(HouseList, QStringLiteral("F_code"));
+    GridQuery query(SqlFragment(HouseList), QStringLiteral("F_code"));
     query.setRowTable(QStringLiteral("House"));
     QVERIFY(model.setQuery(query));
     QVERIFY(model.setSort(GridQuery::parseSort(sort)));
@@ -129,19 +129,19 @@ void TestGridModel::footerSumsTheWholeList()
     GridColumns columns = houseColumns();
     columns[2].displayFormat = QStringLiteral("0.00");
     model.setColumns(columns);
-    QVERIFY(model.setQuery(GridQuery(HouseList + QStringLiteral("and F_EmpName <> '' "), QStringLiteral("F_code"))));
+    QVERIFY(model.setQuery(GridQuery(SqlFragment(HouseList + QStringLiteral("and F_EmpName <> '' ")), QStringLiteral("F_code"))));
     QSqlQuery q(m_db.dm().database());
     QVERIFY(q.exec("select sum(F_salePrice) from House where F_flag=0 and F_EmpName <> ''") && q.next());
     QSignalSpy summed(&model, &GridModel::footerChanged);
     QTRY_VERIFY(!model.footerPending());
     QCOMPARE(model.footerText(2), QString::number(q.value(0).toDouble(), 'f', 2));
     // A sum asked for before the last one came back never shows the older figure.
-    QVERIFY(m_db.dm().ExecSql("update House set F_salePrice = F_salePrice + 1 where F_mainID = 20"));
+    QVERIFY(m_db.dm().execute("update House set F_salePrice = F_salePrice + 1 where F_mainID = 20"));
     model.refreshFooter();
     model.refreshFooter();
     QCOMPARE(model.footerText(2), QStringLiteral("…"));
     QTRY_VERIFY(!model.footerPending());
-    QCOMPARE(model.footerText(2), QString::number(q.value(0).toDouble() + (m_db.dm().QueryInt("select count(*) from House where F_mainID = 20 and F_flag=0 and F_EmpName <> ''")), 'f', 2));
+    QCOMPARE(model.footerText(2), QString::number(q.value(0).toDouble() + (m_db.dm().queryInt("select count(*) from House where F_mainID = 20 and F_flag=0 and F_EmpName <> ''")), 'f', 2));
     QCOMPARE(model.footerText(0), QStringLiteral("合计"));
     QCOMPARE(model.footerText(1), QString());
 }
@@ -162,7 +162,7 @@ void TestGridModel::findsByPrefix()
     QFETCH(bool, found);
     GridModel model(m_db.dm());
     model.setColumns(houseColumns());
-    QVERIFY(model.setQuery(GridQuery(HouseList, QStringLiteral("F_code"))));
+    QVERIFY(model.setQuery(GridQuery(SqlFragment(HouseList), QStringLiteral("F_code"))));
     MessageRecorder messages;
     const int row = model.findPrefix(1, text);
     QCOMPARE(row >= 0, found);
@@ -175,10 +175,10 @@ void TestGridModel::refreshesOneRow()
 {
     GridModel model(m_db.dm());
     model.setColumns(houseColumns());
-    QVERIFY(model.setQuery(GridQuery(HouseList, QStringLiteral("F_code"))));
+    QVERIFY(model.setQuery(GridQuery(SqlFragment(HouseList), QStringLiteral("F_code"))));
     const qint64 key = model.keyAt(5);
     QVERIFY(!model.value(5, 1).toString().isEmpty()); // read into the cache
-    QVERIFY(m_db.dm().ExecSql("update House set F_name = '改过的名称' where F_ID = :id", {{":id", key}}));
+    QVERIFY(m_db.dm().execute("update House set F_name = '改过的名称' where F_ID = :id", {{":id", key}}));
     QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
     model.refreshRow(key);
     QCOMPARE(changed.count(), 1);
@@ -189,7 +189,7 @@ void TestGridModel::memoryStaysBounded()
 {
     GridModel model(m_db.dm());
     model.setColumns(houseColumns());
-    QVERIFY(model.setQuery(GridQuery(HouseList, QStringLiteral("F_code"))));
+    QVERIFY(model.setQuery(GridQuery(SqlFragment(HouseList), QStringLiteral("F_code"))));
     for (int row = 0; row < model.rowCount(); row += 7)
         QVERIFY(!model.value(row, 0).toString().isEmpty());
     QVERIFY(model.cachedChunks() <= 32);
@@ -201,10 +201,10 @@ void TestGridModel::failedQueryIsReported()
     GridModel model(m_db.dm());
     model.setColumns(houseColumns());
     MessageRecorder messages;
-    QVERIFY(!model.setQuery(GridQuery(QStringLiteral("select * from NoSuchTable"), QStringLiteral("F_code"))));
+    QVERIFY(!model.setQuery(GridQuery(SqlFragment(QStringLiteral("select * from NoSuchTable")), QStringLiteral("F_code"))));
     QVERIFY(!model.isOpen());
     QCOMPARE(model.rowCount(), 0);
-    QCOMPARE(messages.lastKind(), int(MessError));
+    QCOMPARE(messages.lastKind(), int(MessageKind::Error));
     QVERIFY(messages.lastText().startsWith(QStringLiteral("打开操作失败，请检查数据连接... ")));
 }
 
@@ -213,7 +213,7 @@ void TestGridModel::passesTheModelChecker()
     GridModel model(m_db.dm());
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
     model.setColumns(houseColumns());
-    QVERIFY(model.setQuery(GridQuery(HouseList, QStringLiteral("F_code"))));
+    QVERIFY(model.setQuery(GridQuery(SqlFragment(HouseList), QStringLiteral("F_code"))));
     QVERIFY(model.setSort({{QStringLiteral("F_name"), false}}));
     model.close();
 }

@@ -7,6 +7,7 @@
 using namespace Quellon;
 
 // The grid's plain parts: display formats, sort texts and the row cache.
+// (Its statements are run in tst_boundfilters.)
 class TestGridQuery : public QObject
 {
     Q_OBJECT
@@ -17,7 +18,6 @@ private slots:
     void dates();
     void sortText_data();
     void sortText();
-    void statementsShareOneWhere();
     void cacheIsBounded();
 };
 
@@ -85,18 +85,6 @@ void TestGridQuery::sortText()
     QFETCH(QString, text);
     QFETCH(QString, normalised);
     QCOMPARE(GridQuery::sortText(GridQuery::parseSort(text)), normalised);
-}
-
-void TestGridQuery::statementsShareOneWhere()
-{
-    GridQuery q(QStringLiteral("select * from House where (F_flag=0) "), QStringLiteral("F_code"));
-    QCOMPARE(q.keysSql(), QStringLiteral("select q.F_ID from (select * from House where (F_flag=0) ) q order by F_code, q.F_ID"));
-    q.setSort({{QStringLiteral("F_salePrice"), false}});
-    QCOMPARE(q.keysSql(), QStringLiteral("select q.F_ID from (select * from House where (F_flag=0) ) q order by q.F_salePrice desc, q.F_ID desc"));
-    QCOMPARE(q.rowsSql({3, 5}), QStringLiteral("select * from (select * from House where (F_flag=0) ) q where q.F_ID in (3,5)"));
-    q.setRowTable(QStringLiteral("House"));
-    QCOMPARE(q.rowsSql({3, 5}), QStringLiteral("select * from House where F_ID in (3,5)"));
-    QVERIFY(q.sumsSql({QStringLiteral("F_zuPrice")}).startsWith(QStringLiteral("select sum(q.F_zuPrice) from (select * from House")));
 }
 
 void TestGridQuery::cacheIsBounded()

@@ -1,6 +1,6 @@
 #include "AppConfig.h"
 #include "LoginService.h"
-#include "PassCodec.h"
+#include "PasswordCodec.h"
 #include "Permissions.h"
 #include "TestSupport.h"
 
@@ -56,9 +56,9 @@ void TestLogin::cleanup()
 void TestLogin::addOperator(const QString &name, const QString &password, bool disabled, bool masked, int scope,
                             const QString &list)
 {
-    QVERIFY(m_db->dm().ExecSql("insert into OperList(F_Name,F_PassWord,F_Flag,F_xtFlag,F_empFlag,F_empQX) "
+    QVERIFY(m_db->dm().execute("insert into OperList(F_Name,F_PassWord,F_Flag,F_xtFlag,F_empFlag,F_empQX) "
                                "values(:n,:p,:f,:x,:s,:l)",
-                               {{":n", name}, {":p", SavePass(password)}, {":f", disabled}, {":x", masked},
+                               {{":n", name}, {":p", encodePassword(password)}, {":f", disabled}, {":x", masked},
                                 {":s", scope}, {":l", list}}));
 }
 
@@ -103,7 +103,7 @@ void TestLogin::outcomes()
         QCOMPARE(m_messages->count(), 0);
     } else {
         QCOMPARE(m_messages->lastText(), message);
-        QCOMPARE(m_messages->lastKind(), int(MessInfo));
+        QCOMPARE(m_messages->lastKind(), int(MessageKind::Information));
     }
     QCOMPARE(login.wrongCount(), outcome == int(Outcome::WrongPassword) ? 1 : 0);
 }
@@ -123,15 +123,14 @@ void TestLogin::fourthWrongPasswordEnds()
     QFETCH(int, mode);
     QFETCH(QString, logText);
     QFETCH(QString, message);
-    m_db->dm().setCurrentOperator(mode == int(Mode::ChangeOperator) ? QStringLiteral("admin") : QString());
-    LoginService login(m_db->dm(), nullptr, Mode(mode));
+    LoginService login(m_db->dm(), nullptr, Mode(mode), mode == int(Mode::ChangeOperator) ? QStringLiteral("admin") : QString());
     for (int i = 1; i <= 3; ++i)
         QCOMPARE(login.attempt(QStringLiteral("张三"), QStringLiteral("bad")), Outcome::WrongPassword);
     // Names not found do not count as wrong passwords.
     QCOMPARE(login.attempt(QStringLiteral("nobody"), QStringLiteral("bad")), Outcome::UnknownName);
     QCOMPARE(login.attempt(QStringLiteral("张三"), QStringLiteral("bad")), Outcome::Refused);
     QCOMPARE(m_messages->lastText(), message);
-    QCOMPARE(m_messages->lastKind(), int(MessError));
+    QCOMPARE(m_messages->lastKind(), int(MessageKind::Error));
     QSqlQuery q(m_db->dm().database());
     QVERIFY(q.exec("select F_EmpName, F_OperType from LogRec") && q.next());
     QCOMPARE(q.value(0).toString(), mode == int(Mode::ChangeOperator) ? QStringLiteral("admin") : QString());
@@ -145,23 +144,23 @@ void TestLogin::correctFourthTrySucceeds()
     for (int i = 1; i <= 3; ++i)
         QCOMPARE(login.attempt(QStringLiteral("张三"), QStringLiteral("bad")), Outcome::WrongPassword);
     QCOMPARE(login.attempt(QStringLiteral("张三"), QStringLiteral("zs123")), Outcome::Success);
-    QCOMPARE(m_db->dm().QueryInt("select count(*) from LogRec"), 0);
+    QCOMPARE(m_db->dm().queryInt("select count(*) from LogRec"), 0);
 }
 
 void TestLogin::unreadablePasswordIsRefused()
 {
     // The password column is gone: the read fails, and an empty password must
     // not be let in because of it.
-    QVERIFY(m_db->dm().ExecSql("alter table OperList rename column F_PassWord to F_Other"));
+    QVERIFY(m_db->dm().execute("alter table OperList rename column F_PassWord to F_Other"));
     LoginService login(m_db->dm(), nullptr, Mode::FirstLogin);
     QCOMPARE(login.attempt(QStringLiteral("admin"), QString()), Outcome::Unavailable);
     QCOMPARE(login.wrongCount(), 0);
-    QCOMPARE(m_messages->lastKind(), int(MessError));
+    QCOMPARE(m_messages->lastKind(), int(MessageKind::Error));
 }
 
 void TestLogin::damagedStoredPasswordIsRefused()
 {
-    QVERIFY(m_db->dm().ExecSql("update OperList set F_PassWord = null where F_Name = 'admin'"));
+    QVERIFY(m_db->dm().execute("update OperList set F_PassWord = null where F_Name = 'admin'"));
     LoginService login(m_db->dm(), nullptr, Mode::FirstLogin);
     QCOMPARE(login.attempt(QStringLiteral("admin"), QString()), Outcome::WrongPassword);
 }
@@ -169,11 +168,11 @@ void TestLogin::damagedStoredPasswordIsRefused()
 void TestLogin::stateOfAnOperator()
 {
     addOperator(QStringLiteral("李四"), QStringLiteral("ls"), false, true, 2, QStringLiteral("'张三','O''Brien'"));
-    QVERIFY(m_db->dm().ExecSql("insert into OperLimit(F_OperName,F_lmtName) values('李四','新增')"));
-    QVERIFY(m_db->dm().ExecSql("update KeyValue set F_Value = '3' where F_ID = 14"));
+    QVERIFY(m_db->dm().execute("insert into OperLimit(F_OperName,F_lmtName) values('李四','新增')"));
+    QVERIFY(m_db->dm().execute("update KeyValue set F_Value = '3' where F_ID = 14"));
     LoginService login(m_db->dm(), nullptr, Mode::ChangeOperator);
     QCOMPARE(login.attempt(QStringLiteral("李四"), QStringLiteral("ls")), Outcome::Success);
-    const LoginState &s = login.state();
+    const LoginSession &s = login.state();
     QVERIFY(s.masked);
     QCOMPARE(s.scope, 2);
     QCOMPARE(s.setting(1), QStringLiteral("字符项一"));
@@ -183,18 +182,18 @@ void TestLogin::stateOfAnOperator()
     QVERIFY(s.isVisible("act201"));
     QVERIFY(s.isVisible("act901"));
     QVERIFY(!s.isVisible("act202"));
-    QVERIFY(s.isVisible("mnuEdit"));
-    QVERIFY(!s.isVisible("mnuFile"));
-    QCOMPARE(m_db->dm().currentOperator(), QStringLiteral("李四"));
+    QVERIFY(s.isVisible("editMenu"));
+    QVERIFY(!s.isVisible("fileMenu"));
+    QCOMPARE(s.salespersons, (QStringList{"张三", "O'Brien"}));
     // The scope condition works as SQL, quote in a listed name included.
-    QVERIFY(m_db->dm().ExecSql("insert into House(F_mainID, F_EmpName) values(1,'张三'),(2,'O''Brien'),(3,'王五')"));
-    QCOMPARE(m_db->dm().QueryInt("select count(*) from House where F_flag=0 " + s.scopeCondition()), 2);
+    QVERIFY(m_db->dm().execute("insert into House(F_mainID, F_EmpName) values(1,'张三'),(2,'O''Brien'),(3,'王五')"));
+    QCOMPARE(m_db->dm().queryInt(SqlFragment(QStringLiteral("select count(*) from House")) + SqlFragment::where(s.scopeFilter())), 2);
 }
 
 void TestLogin::nonNumericDecimalPlacesFallBack()
 {
-    QVERIFY(m_db->dm().ExecSql("update KeyValue set F_Value = 'abc' where F_ID = 15"));
-    const LoginState s = LoginService::loadState(m_db->dm(), QStringLiteral("admin"), QString());
+    QVERIFY(m_db->dm().execute("update KeyValue set F_Value = 'abc' where F_ID = 15"));
+    const LoginSession s = LoginService::loadState(m_db->dm(), QStringLiteral("admin"), QString());
     QCOMPARE(s.valueFormat, QStringLiteral("￥,0.00"));
 }
 

@@ -1,4 +1,4 @@
-#include "PassCodec.h"
+#include "PasswordCodec.h"
 #include "SchemaInstaller.h"
 #include "TestSupport.h"
 
@@ -68,7 +68,7 @@ void TestSchema::adminHasTheEmptyPassword()
     QSqlQuery q(m_db.dm().database());
     QVERIFY(q.exec("select F_PassWord, F_Flag, F_empFlag from OperList where F_Name = 'admin'") && q.next());
     bool ok = false;
-    QCOMPARE(GetPass(q.value(0).toString(), &ok), QString());
+    QCOMPARE(decodePassword(q.value(0).toString(), &ok), QString());
     QVERIFY(ok);
     QCOMPARE(q.value(1).toInt(), 0);
     QCOMPARE(q.value(2).toInt(), 0);
@@ -131,13 +131,13 @@ void TestSchema::namesIgnoreCase()
 void TestSchema::addressFitsCompanyRow()
 {
     const QString address = QStringLiteral("浙江省杭州市西湖区文三路某某大厦十二层1203室（地铁二号线出口向北二百米）");
-    QVERIFY(m_db.dm().ExecSql("update SysInfo set F_Name = :a", {{":a", address}}));
-    QCOMPARE(m_db.dm().QueryText("select F_Name from SysInfo"), address);
+    QVERIFY(m_db.dm().execute("update SysInfo set F_Name = :a", {{":a", address}}));
+    QCOMPARE(m_db.dm().queryText("select F_Name from SysInfo"), address);
 }
 
 void TestSchema::newDatabaseBacksUpBesideItself()
 {
-    QCOMPARE(m_db.dm().QueryText("select F_BakPath from SysInfo"), QDir(m_db.folder()).filePath("backup"));
+    QCOMPARE(m_db.dm().queryText("select F_BakPath from SysInfo"), QDir(m_db.folder()).filePath("backup"));
 }
 
 void TestSchema::everyGridLayoutHasItsRows_data()
@@ -157,12 +157,12 @@ void TestSchema::everyGridLayoutHasItsRows()
 {
     QFETCH(QString, layout);
     const SqlParams name{{":n", layout}};
-    const qint64 rows = m_db.dm().QueryInt("select count(*) from cfg_grid where F_name = :n and F_fieldname <> ''", name);
+    const qint64 rows = m_db.dm().queryInt("select count(*) from cfg_grid where F_name = :n and F_fieldname <> ''", name);
     QVERIFY(rows > 0);
     // One row per field, positions 0 .. n-1, so the stored order is a whole order.
-    QCOMPARE(m_db.dm().QueryInt("select count(distinct lower(F_fieldname)) from cfg_grid where F_name = :n", name), rows);
-    QCOMPARE(m_db.dm().QueryInt("select count(distinct F_Order) from cfg_grid where F_name = :n", name), rows);
-    QCOMPARE(m_db.dm().QueryInt("select max(F_Order) from cfg_grid where F_name = :n", name), rows - 1);
+    QCOMPARE(m_db.dm().queryInt("select count(distinct lower(F_fieldname)) from cfg_grid where F_name = :n", name), rows);
+    QCOMPARE(m_db.dm().queryInt("select count(distinct F_Order) from cfg_grid where F_name = :n", name), rows);
+    QCOMPARE(m_db.dm().queryInt("select max(F_Order) from cfg_grid where F_name = :n", name), rows - 1);
 }
 
 void TestSchema::houseLayoutFieldsExist()
@@ -181,15 +181,15 @@ void TestSchema::olderDatabaseIsUpgradedOnOpen()
 {
     QuellonTest::FixtureDatabase db;
     // A database of the first version: no layouts yet.
-    QVERIFY(db.dm().ExecSql("delete from cfg_grid"));
-    QVERIFY(db.dm().ExecSql("PRAGMA user_version = 1"));
-    QVERIFY(db.dm().ExecSql("insert into House(F_mainID, F_name) values(1, '保留')"));
+    QVERIFY(db.dm().execute("delete from cfg_grid"));
+    QVERIFY(db.dm().execute("PRAGMA user_version = 1"));
+    QVERIFY(db.dm().execute("insert into House(F_mainID, F_name) values(1, '保留')"));
     db.dm().closeDatabase();
-    TdmData reopened;
+    Database reopened;
     QVERIFY(reopened.openDatabase(db.folder(), false).ok());
     QCOMPARE(SchemaInstaller::storedVersion(reopened.database()), SchemaInstaller::currentVersion());
-    QVERIFY(reopened.QueryInt("select count(*) from cfg_grid where F_name = 'housemain'") > 0);
-    QCOMPARE(reopened.QueryText("select F_name from House"), QStringLiteral("保留"));
+    QVERIFY(reopened.queryInt("select count(*) from cfg_grid where F_name = 'housemain'") > 0);
+    QCOMPARE(reopened.queryText("select F_name from House"), QStringLiteral("保留"));
 }
 
 void TestSchema::versionIsStored()

@@ -7,19 +7,17 @@
 
 using namespace Quellon;
 
-// Quoting and LIKE helpers are checked against a real SQLite engine: what
+// The dialect's helpers are checked against a real SQLite engine: what
 // matters is what the engine reads back, not the text we build.
 class TestSqlDialect : public QObject
 {
     Q_OBJECT
 private slots:
-    void quoteRoundTrips_data();
-    void quoteRoundTrips();
+    void boundValuesRoundTrip_data();
+    void boundValuesRoundTrip();
     void likeTakesWildcardsLiterally_data();
     void likeTakesWildcardsLiterally();
-    void quotedListRoundTrips_data();
-    void quotedListRoundTrips();
-    void dateLiteralsCompareAsDates();
+    void storedDatesCompareAsDates();
     void emptyDateDisplay_data();
     void emptyDateDisplay();
     void rightAndLength();
@@ -28,16 +26,20 @@ private slots:
 
 private:
     QuellonTest::FixtureDatabase m_db;
-    QString selectText(const QString &expr)
+    QString selectText(const SqlFragment &expr)
     {
         QSqlQuery q(m_db.dm().database());
-        if (!q.exec(QStringLiteral("select ") + expr) || !q.next())
+        if (!q.prepare(QStringLiteral("select ") + expr.sql()))
+            return QStringLiteral("<error>");
+        Database::bind(q, expr.values());
+        if (!q.exec() || !q.next())
             return QStringLiteral("<error>");
         return q.value(0).toString();
     }
+    QString selectText(const QString &expr) { return selectText(SqlFragment(expr)); }
 };
 
-void TestSqlDialect::quoteRoundTrips_data()
+void TestSqlDialect::boundValuesRoundTrip_data()
 {
     QTest::addColumn<QString>("value");
     QTest::newRow("plain") << QStringLiteral("幸福路12号");
@@ -49,10 +51,10 @@ void TestSqlDialect::quoteRoundTrips_data()
     QTest::newRow("empty") << QString();
 }
 
-void TestSqlDialect::quoteRoundTrips()
+void TestSqlDialect::boundValuesRoundTrip()
 {
     QFETCH(QString, value);
-    QCOMPARE(selectText(SqlDialect::quote(value)), value);
+    QCOMPARE(selectText(SqlFragment(QStringLiteral("?"), {value})), value);
     QSqlQuery q(m_db.dm().database());
     QVERIFY(q.exec(QStringLiteral("select count(*) from OperList")) && q.next());
     QCOMPARE(q.value(0).toInt(), 1);
@@ -80,39 +82,27 @@ void TestSqlDialect::likeTakesWildcardsLiterally()
     QFETCH(bool, contains);
     QFETCH(bool, startsWith);
     const SqlDialect d;
-    const QString subject = SqlDialect::quote(text);
-    QCOMPARE(selectText(QStringLiteral("case when %1 then 1 else 0 end").arg(d.likeContains(subject, needle))),
-             contains ? QStringLiteral("1") : QStringLiteral("0"));
-    QCOMPARE(selectText(QStringLiteral("case when %1 then 1 else 0 end").arg(d.likeStartsWith(subject, needle))),
-             startsWith ? QStringLiteral("1") : QStringLiteral("0"));
+    const auto test = [&](const SqlFragment &condition) {
+        return selectText(SqlFragment(QStringLiteral("case when ")) + condition + SqlFragment(QStringLiteral(" then 1 else 0 end")));
+    };
+    // The subject is bound too: its placeholder comes first in the text.
+    const auto on = [&](const SqlFragment &like) {
+        return SqlFragment(like.sql(), QVariantList{text} + like.values());
+    };
+    QCOMPARE(test(on(d.contains(QStringLiteral("?"), needle))), contains ? QStringLiteral("1") : QStringLiteral("0"));
+    QCOMPARE(test(on(d.startsWith(QStringLiteral("?"), needle))), startsWith ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
-void TestSqlDialect::quotedListRoundTrips_data()
+void TestSqlDialect::storedDatesCompareAsDates()
 {
-    QTest::addColumn<QStringList>("names");
-    QTest::newRow("two") << QStringList{QStringLiteral("张三"), QStringLiteral("李四")};
-    QTest::newRow("quote in a name") << QStringList{QStringLiteral("O'Brien"), QStringLiteral("王五")};
-    QTest::newRow("comma in a name") << QStringList{QStringLiteral("a,b")};
-    QTest::newRow("one") << QStringList{QStringLiteral("赵六")};
-}
-
-void TestSqlDialect::quotedListRoundTrips()
-{
-    QFETCH(QStringList, names);
-    QCOMPARE(SqlDialect::parseQuotedList(SqlDialect::quoteList(names)), names);
-}
-
-void TestSqlDialect::dateLiteralsCompareAsDates()
-{
-    const SqlDialect d;
     // Stored ISO text must order like the dates, across months and years.
-    const QString early = d.dateLiteral(QDate(2008, 9, 30));
-    const QString late = d.dateLiteral(QDate(2008, 10, 1));
-    QCOMPARE(selectText(QStringLiteral("case when %1 < %2 then 1 else 0 end").arg(early, late)), QStringLiteral("1"));
-    QCOMPARE(selectText(SqlDialect::quote(SqlDialect::dateValue(QDate(2008, 5, 1)).toString())), QStringLiteral("2008-05-01"));
+    const SqlFragment compare(QStringLiteral("case when ? < ? then 1 else 0 end"),
+                              {SqlDialect::dateValue(QDate(2008, 9, 30)), SqlDialect::dateValue(QDate(2008, 10, 1))});
+    QCOMPARE(selectText(compare), QStringLiteral("1"));
+    QCOMPARE(selectText(SqlFragment(QStringLiteral("?"), {SqlDialect::dateValue(QDate(2008, 5, 1))})), QStringLiteral("2008-05-01"));
     QCOMPARE(SqlDialect::dateTimeValue(QDateTime(QDate(2008, 5, 1), QTime(9, 5, 7))).toString(),
              QStringLiteral("2008-05-01 09:05:07"));
-    QCOMPARE(SqlDialect(SqlDialect::PostgreSQL).dateLiteral(QDate(2008, 5, 1)), QStringLiteral("DATE '2008-05-01'"));
+    QVERIFY(SqlDialect::dateValue(QDate()).isNull());
 }
 
 void TestSqlDialect::emptyDateDisplay_data()
@@ -137,9 +127,10 @@ void TestSqlDialect::emptyDateDisplay()
 void TestSqlDialect::rightAndLength()
 {
     const SqlDialect d;
-    QCOMPARE(selectText(d.right(SqlDialect::quote(QStringLiteral("HF00000041")), 8)), QStringLiteral("00000041"));
-    QCOMPARE(selectText(d.length(SqlDialect::quote(QStringLiteral("房源")))), QStringLiteral("2"));
-    QCOMPARE(selectText(d.concat({SqlDialect::quote(QStringLiteral("0000000")), SqlDialect::quote(QStringLiteral("1"))})),
+    QCOMPARE(selectText(SqlFragment(d.right(QStringLiteral("?"), 8), {QStringLiteral("HF00000041")})), QStringLiteral("00000041"));
+    QCOMPARE(selectText(SqlFragment(d.length(QStringLiteral("?")), {QStringLiteral("房源")})), QStringLiteral("2"));
+    QCOMPARE(selectText(SqlFragment(d.concat({QStringLiteral("?"), QStringLiteral("?")}),
+                                    {QStringLiteral("0000000"), QStringLiteral("1")})),
              QStringLiteral("00000001"));
     QCOMPARE(SqlDialect(SqlDialect::PostgreSQL).right(QStringLiteral("F_code"), 3), QStringLiteral("right(F_code, 3)"));
 }

@@ -50,10 +50,10 @@ void TestStartup::firstStartCreatesTheDatabase()
 {
     QTemporaryDir program;
     AppConfig config(program.filePath("config.ini"));
-    TdmData dm;
+    Database dm;
     Script script;
     StartupController startup(dm, config, program.path(), script.hooks());
-    QVERIFY(startup.DataModuleCreate());
+    QVERIFY(startup.connectDatabase());
     QVERIFY(dm.isConnected());
     QCOMPARE(dm.databaseFile(), QDir(program.path()).filePath("data/House.db"));
     QCOMPARE(script.dialogs, 0);
@@ -69,9 +69,9 @@ void TestStartup::blankDsMeansDefault()
     f.write("[config]\nds=   \n");
     f.close();
     AppConfig config(program.filePath("config.ini"));
-    TdmData dm;
+    Database dm;
     Script script;
-    QVERIFY(StartupController(dm, config, program.path(), script.hooks()).DataModuleCreate());
+    QVERIFY(StartupController(dm, config, program.path(), script.hooks()).connectDatabase());
     QCOMPARE(dm.databaseFile(), QDir(program.path()).filePath("data/House.db"));
 }
 
@@ -80,10 +80,10 @@ void TestStartup::configuredFolderWithoutDatabaseAsks()
     QTemporaryDir program, office;
     AppConfig config(program.filePath("config.ini"));
     config.setDs(office.path());
-    TdmData dm;
+    Database dm;
     Script script;
     MessageRecorder messages;
-    QVERIFY(!StartupController(dm, config, program.path(), script.hooks()).DataModuleCreate());
+    QVERIFY(!StartupController(dm, config, program.path(), script.hooks()).connectDatabase());
     QCOMPARE(script.dialogs, 1);
     QCOMPARE(script.title, QStringLiteral("连接网络数据库"));
     QVERIFY(script.filter.contains("House.db"));
@@ -96,17 +96,17 @@ void TestStartup::recoveryRemembersTheFolder()
 {
     QTemporaryDir program, office, wrong;
     {
-        TdmData maker;
+        Database maker;
         QVERIFY(maker.openDatabase(office.path(), true).ok());
     }
     AppConfig config(program.filePath("config.ini"));
     config.setDs(wrong.path());
-    TdmData dm;
+    Database dm;
     Script script;
     MessageRecorder messages;
     // First a file in a folder without House.db, then the right one.
     script.answers << QDir(wrong.path()).filePath("other.db") << QDir(office.path()).filePath("House.db");
-    QVERIFY(StartupController(dm, config, program.path(), script.hooks()).DataModuleCreate());
+    QVERIFY(StartupController(dm, config, program.path(), script.hooks()).connectDatabase());
     QCOMPARE(script.dialogs, 2);
     QCOMPARE(messages.count(), 1); // why the dialog came back after the first pick
     QCOMPARE(dm.databaseFile(), QDir(office.path()).filePath("House.db"));
@@ -120,9 +120,9 @@ void TestStartup::cancelEndsTheProgram()
     AppConfig config(program.filePath("config.ini"));
     config.setDs(office.path());
     QVERIFY(config.save());
-    TdmData dm;
+    Database dm;
     Script script;
-    QVERIFY(!StartupController(dm, config, program.path(), script.hooks()).DataModuleCreate());
+    QVERIFY(!StartupController(dm, config, program.path(), script.hooks()).connectDatabase());
     QVERIFY(!dm.isConnected());
     QCOMPARE(AppConfig(program.filePath("config.ini")).ds(), QDir::toNativeSeparators(office.path()) + QDir::separator());
 }
@@ -136,9 +136,9 @@ void TestStartup::brokenFileLeadsToRecovery()
     f.write(QByteArray("not a database").repeated(200));
     f.close();
     AppConfig config(program.filePath("config.ini"));
-    TdmData dm;
+    Database dm;
     Script script;
-    QVERIFY(!StartupController(dm, config, program.path(), script.hooks()).DataModuleCreate());
+    QVERIFY(!StartupController(dm, config, program.path(), script.hooks()).connectDatabase());
     QCOMPARE(script.dialogs, 1);
     QCOMPARE(QFileInfo(program.filePath("data/House.db")).size(), qint64(14 * 200));
 }
@@ -152,12 +152,12 @@ void TestStartup::unwritableDefaultFolderExplains()
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.close();
     AppConfig config(program.filePath("config.ini"));
-    TdmData dm;
+    Database dm;
     Script script;
     MessageRecorder messages;
-    QVERIFY(!StartupController(dm, config, program.path(), script.hooks()).DataModuleCreate());
+    QVERIFY(!StartupController(dm, config, program.path(), script.hooks()).connectDatabase());
     QCOMPARE(messages.count(), 1);
-    QCOMPARE(messages.lastKind(), int(MessError));
+    QCOMPARE(messages.lastKind(), int(MessageKind::Error));
     QVERIFY2(messages.lastText().contains(QStringLiteral("无法")), qPrintable(messages.lastText()));
     QCOMPARE(script.dialogs, 1);
 }

@@ -1,13 +1,8 @@
 #include "TestSupport.h"
 #include "TreeCodeService.h"
-#include "TreeIcons.h"
-#include "TreeLoader.h"
-#include "TreeNodeItem.h"
 #include "TreePath.h"
 
 #include <QSqlQuery>
-#include <QTreeWidget>
-#include <QTreeWidgetItemIterator>
 #include <QtTest>
 
 using namespace Quellon;
@@ -18,14 +13,14 @@ namespace {
 const QString Area = QStringLiteral("area");
 const QString ClientType = QStringLiteral("clttype");
 
-void storeNode(TdmData &dm, const QString &flag, const QString &code, const QString &name, const QString &path)
+void storeNode(Database &dm, const QString &flag, const QString &code, const QString &name, const QString &path)
 {
-    QVERIFY(dm.ExecSql("insert into t_treecode(F_code,F_name,F_likecode,F_flag) values(:c,:n,:p,:f)",
+    QVERIFY(dm.execute("insert into t_treecode(F_code,F_name,F_likecode,F_flag) values(:c,:n,:p,:f)",
                        {{":c", code}, {":n", name}, {":p", path}, {":f", flag}}));
 }
 
 // "code|path" of every node of one tree, in code order.
-QStringList storedTree(TdmData &dm, const QString &flag)
+QStringList storedTree(Database &dm, const QString &flag)
 {
     QStringList rows;
     QSqlQuery q(dm.database());
@@ -37,7 +32,7 @@ QStringList storedTree(TdmData &dm, const QString &flag)
     return rows;
 }
 
-QStringList storedPaths(TdmData &dm, const QString &table, const QString &column)
+QStringList storedPaths(Database &dm, const QString &table, const QString &column)
 {
     QStringList paths;
     QSqlQuery q(dm.database());
@@ -47,29 +42,20 @@ QStringList storedPaths(TdmData &dm, const QString &table, const QString &column
     return paths;
 }
 
-void storeRecordPaths(TdmData &dm, const QString &table, const QString &column, const QStringList &paths)
+void storeRecordPaths(Database &dm, const QString &table, const QString &column, const QStringList &paths)
 {
     for (int i = 0; i < paths.size(); ++i)
-        QVERIFY(dm.ExecSql(QStringLiteral("insert into %1(F_mainID, %2) values(:id, :p)").arg(table, column),
+        QVERIFY(dm.execute(QStringLiteral("insert into %1(F_mainID, %2) values(:id, :p)").arg(table, column),
                            {{":id", i + 1}, {":p", paths.at(i)}}));
 }
 
-tNodeData nodeOf(const QString &code, const QString &name = {}, const QString &path = {})
+TreeNode nodeOf(const QString &code, const QString &name = {}, const QString &path = {})
 {
     if (code.isEmpty())
         return {0, QStringLiteral("000"), QStringLiteral("所在区域"), TreePath::rootPath()};
     return {int(code.size()), code, name, path};
 }
 
-// One line per node below item: indentation by depth, code and name.
-void dump(const QTreeWidgetItem *item, int depth, QStringList &lines)
-{
-    for (int i = 0; i < item->childCount(); ++i) {
-        const tNodeData node = TreeNodeItem::data(item->child(i));
-        lines << QString(depth * 2, ' ') + node.code + ' ' + node.name;
-        dump(item->child(i), depth + 1, lines);
-    }
-}
 } // namespace
 
 class TestTreeCode : public QObject
@@ -80,8 +66,6 @@ private slots:
     void addNumbersNodes();
     void childPaths_data();
     void childPaths();
-    void loaderBuildsTree_data();
-    void loaderBuildsTree();
     void renameCascades_data();
     void renameCascades();
     void failedRenameChangesNothing_data();
@@ -100,28 +84,29 @@ void TestTreeCode::addNumbersNodes_data()
     QTest::addColumn<bool>("child");
     QTest::addColumn<QString>("expected");
     QTest::addColumn<QString>("refusal");
+    QTest::addColumn<QString>("path"); // of the new node; the selected one is "\\P", or "\\P\sel" at level two
 
     const QString full = QStringLiteral("同一级下最多只能有 999 个节点，编号已用完，不能再增加！");
-    QTest::newRow("first node of an empty tree") << QStringList{} << QStringList{} << "" << true << "001" << "";
+    QTest::newRow("first node of an empty tree") << QStringList{} << QStringList{} << "" << true << "001" << "" << "\\\\新节点";
     QTest::newRow("other tree's codes do not count")
-        << QStringList{} << QStringList{"001", "002"} << "" << true << "001" << "";
+        << QStringList{} << QStringList{"001", "002"} << "" << true << "001" << "" << "\\\\新节点";
     QTest::newRow("child of root after the first level")
-        << QStringList{"001", "002", "002001"} << QStringList{} << "" << true << "003" << "";
+        << QStringList{"001", "002", "002001"} << QStringList{} << "" << true << "003" << "" << "\\\\新节点";
     QTest::newRow("sibling at the first level")
-        << QStringList{"001", "002", "002001"} << QStringList{} << "001" << false << "003" << "";
-    QTest::newRow("first child of a leaf") << QStringList{"001", "002"} << QStringList{} << "002" << true << "002001" << "";
+        << QStringList{"001", "002", "002001"} << QStringList{} << "001" << false << "003" << "" << "\\\\新节点";
+    QTest::newRow("first child of a leaf") << QStringList{"001", "002"} << QStringList{} << "002" << true << "002001" << "" << "\\\\P\\新节点";
     QTest::newRow("child after a child that has children")
-        << QStringList{"001", "001001", "001002", "001002005"} << QStringList{} << "001" << true << "001003" << "";
+        << QStringList{"001", "001001", "001002", "001002005"} << QStringList{} << "001" << true << "001003" << "" << "\\\\P\\新节点";
     QTest::newRow("sibling at level two past a deeper node")
-        << QStringList{"001", "001001", "001003", "001003002"} << QStringList{} << "001001" << false << "001004" << "";
-    QTest::newRow("998 is followed by 999") << QStringList{"001", "001998"} << QStringList{} << "001" << true << "001999" << "";
-    QTest::newRow("full level refuses a child") << QStringList{"001", "001999"} << QStringList{} << "001" << true << "" << full;
+        << QStringList{"001", "001001", "001003", "001003002"} << QStringList{} << "001001" << false << "001004" << "" << "\\\\P\\新节点";
+    QTest::newRow("998 is followed by 999") << QStringList{"001", "001998"} << QStringList{} << "001" << true << "001999" << "" << "\\\\P\\新节点";
+    QTest::newRow("full level refuses a child") << QStringList{"001", "001999"} << QStringList{} << "001" << true << "" << full << "";
     QTest::newRow("full level refuses a sibling")
-        << QStringList{"001", "001005", "001999"} << QStringList{} << "001005" << false << "" << full;
-    QTest::newRow("full first level") << QStringList{"999"} << QStringList{} << "" << true << "" << full;
+        << QStringList{"001", "001005", "001999"} << QStringList{} << "001005" << false << "" << full << "";
+    QTest::newRow("full first level") << QStringList{"999"} << QStringList{} << "" << true << "" << full << "";
     QTest::newRow("root has no siblings")
         << QStringList{"001"} << QStringList{} << "" << false << ""
-        << "不能增加根节点的同类节点，该节点只能增加子节点！";
+        << "不能增加根节点的同类节点，该节点只能增加子节点！" << "";
 }
 
 void TestTreeCode::addNumbersNodes()
@@ -132,6 +117,7 @@ void TestTreeCode::addNumbersNodes()
     QFETCH(bool, child);
     QFETCH(QString, expected);
     QFETCH(QString, refusal);
+    QFETCH(QString, path);
 
     FixtureDatabase db;
     for (const QString &code : codes)
@@ -141,9 +127,10 @@ void TestTreeCode::addNumbersNodes()
     MessageRecorder messages;
     TreeCodeService service(db.dm(), Area);
     const auto relation = child ? TreeCodeService::Relation::Child : TreeCodeService::Relation::Sibling;
-    const auto added = service.add(nodeOf(selected, "sel", "\\\\sel"), relation, "新节点", "\\\\P");
+    const QString selectedPath = selected.size() > 3 ? QStringLiteral("\\\\P\\sel") : QStringLiteral("\\\\P");
+    const auto added = service.add(nodeOf(selected, "sel", selectedPath), relation, "新节点");
 
-    const int stored = int(db.dm().QueryInt("select count(*) from t_treecode"));
+    const int stored = int(db.dm().queryInt("select count(*) from t_treecode"));
     if (expected.isEmpty()) {
         QVERIFY(!added);
         QCOMPARE(messages.lastText(), refusal);
@@ -152,8 +139,8 @@ void TestTreeCode::addNumbersNodes()
         QVERIFY(added);
         QCOMPARE(added->code, expected);
         QCOMPARE(messages.count(), 0);
-        QCOMPARE(db.dm().QueryText("select F_likecode from t_treecode where F_flag = 'area' and F_code = :c", {{":c", expected}}),
-                 QStringLiteral("\\\\P\\新节点"));
+        QCOMPARE(db.dm().queryText("select F_likecode from t_treecode where F_flag = 'area' and F_code = :c", {{":c", expected}}),
+                 path);
     }
 }
 
@@ -177,86 +164,25 @@ void TestTreeCode::childPaths()
     // Stored through the service under the same parent, the path is the same.
     FixtureDatabase db;
     TreeCodeService service(db.dm(), Area);
-    const auto added = service.add(nodeOf({}), TreeCodeService::Relation::Child, name, parentPath);
+    const QStringList levels = parentPath.mid(2).split('\\', Qt::SkipEmptyParts);
+    TreeNode parent = nodeOf({});
+    for (const QString &level : levels) {
+        const auto stored = service.add(parent, TreeCodeService::Relation::Child, level);
+        QVERIFY(stored);
+        parent = *stored;
+    }
+    QCOMPARE(parent.path, parentPath);
+    const auto added = service.add(parent, TreeCodeService::Relation::Child, name);
     QVERIFY(added);
-    QCOMPARE(db.dm().QueryText("select F_likecode from t_treecode"), path);
-    QCOMPARE(db.dm().QueryText("select F_name from t_treecode"), name);
-}
-
-void TestTreeCode::loaderBuildsTree_data()
-{
-    QTest::addColumn<QStringList>("rows"); // code|name, stored in this order
-    QTest::addColumn<QStringList>("shape");
-    QTest::newRow("three levels stored out of order")
-        << QStringList{"002|乙", "001001001|甲一一", "001|甲", "001002|甲二", "001001|甲一", "002001|乙一"}
-        << QStringList{"001 甲", "  001001 甲一", "    001001001 甲一一", "  001002 甲二", "002 乙", "  002001 乙一"};
-    QTest::newRow("a lost parent row hangs its children on the nearest ancestor")
-        << QStringList{"001|甲", "001001001|孤", "002|乙", "002001|乙一"}
-        << QStringList{"001 甲", "  001001001 孤", "002 乙", "  002001 乙一"};
-}
-
-void TestTreeCode::loaderBuildsTree()
-{
-    QFETCH(QStringList, rows);
-    QFETCH(QStringList, shape);
-
-    FixtureDatabase db;
-    // Paths as the windows store them, composed from the parents' names.
-    QHash<QString, QString> names;
-    for (const QString &row : rows)
-        names.insert(row.section('|', 0, 0), row.section('|', 1, 1));
-    for (const QString &row : rows) {
-        const QString code = row.section('|', 0, 0);
-        QString path = TreePath::rootPath();
-        for (int len = 3; len <= code.size(); len += 3) {
-            if (names.contains(code.left(len)))
-                path = TreePath::childPath(path, names.value(code.left(len)));
-        }
-        storeNode(db.dm(), Area, code, names.value(code), path);
-    }
-    storeNode(db.dm(), ClientType, "001", "别的树", "\\\\别的树");
-
-    QTreeWidget tree;
-    QTreeWidgetItem *root = TreeLoader::load(&tree, QStringLiteral("区域分类"), Area, db.dm());
-    QCOMPARE(tree.topLevelItemCount(), 1);
-    const tNodeData rootData = TreeNodeItem::data(root);
-    QCOMPARE(rootData.codeLength, 0);
-    QCOMPARE(rootData.code, QStringLiteral("000"));
-    QCOMPARE(rootData.name, QStringLiteral("区域分类"));
-    QCOMPARE(rootData.path, QStringLiteral("\\\\"));
-    QStringList lines;
-    dump(root, 0, lines);
-    QCOMPARE(lines, shape);
-
-    for (QTreeWidgetItemIterator it(&tree); *it; ++it) {
-        const tNodeData node = TreeNodeItem::data(*it);
-        if (node.isRoot())
-            continue;
-        // The stored path is what the path builder composes from the tree.
-        QCOMPARE(TreeNodeItem::buildPath(*it, false), node.path);
-        QCOMPARE(TreeNodeItem::buildPath(*it, true), TreeNodeItem::data((*it)->parent()).path);
-        QVERIFY(node.path.startsWith("\\\\") && !node.path.startsWith("\\\\\\"));
-        QCOMPARE(node.codeLength, int(node.code.size()));
-        if (node.depth() == 1) {
-            QVERIFY((*it)->isExpanded() || (*it)->childCount() == 0);
-            QCOMPARE(TreeIcons::imageIndex(*it, false), (*it)->childCount() > 0 ? 1 : 2);
-            QCOMPARE(TreeIcons::imageIndex(*it, true), (*it)->childCount() > 0 ? 1 : 3);
-        } else {
-            QCOMPARE(TreeIcons::imageIndex(*it, false), 2);
-            QCOMPARE(TreeIcons::imageIndex(*it, true), 3);
-        }
-    }
-    QCOMPARE(TreeIcons::imageIndex(root, true), 0);
-
-    // Loading again replaces the tree instead of adding to it.
-    TreeLoader::load(&tree, QStringLiteral("区域分类"), Area, db.dm());
-    QCOMPARE(tree.topLevelItemCount(), 1);
+    QCOMPARE(added->path, path);
+    QCOMPARE(db.dm().queryText("select F_likecode from t_treecode where F_code = :c", {{":c", added->code}}), path);
+    QCOMPARE(db.dm().queryText("select F_name from t_treecode where F_code = :c", {{":c", added->code}}), name);
 }
 
 namespace {
 // Region or category tree used by the rename cases: A > A1 > X, AB > AB1,
 // and in the other tree a node also named A.
-void storeRenameFixture(TdmData &dm, const QString &flag, bool duplicateA)
+void storeRenameFixture(Database &dm, const QString &flag, bool duplicateA)
 {
     storeNode(dm, flag, "001", "A", "\\\\A");
     storeNode(dm, flag, "001001", "A1", "\\\\A\\A1");
@@ -313,10 +239,9 @@ void TestTreeCode::renameCascades()
 
     MessageRecorder messages;
     TreeCodeService service(db.dm(), flag);
-    const QString oldPath = db.dm().QueryText("select F_likecode from t_treecode where F_code = :c and F_flag = :f",
+    const QString oldPath = db.dm().queryText("select F_likecode from t_treecode where F_code = :c and F_flag = :f",
                                               {{":c", code}, {":f", flag}});
-    const QString parentPath = code.size() == 3 ? TreePath::rootPath() : QStringLiteral("\\\\A");
-    const auto renamed = service.rename(nodeOf(code, "old", oldPath), newName, parentPath);
+    const auto renamed = service.rename(nodeOf(code, "old", oldPath), newName);
     QVERIFY(renamed);
     QCOMPARE(renamed->name, newName);
     QCOMPARE(renamed->code, code);
@@ -351,13 +276,13 @@ void TestTreeCode::failedRenameChangesNothing()
     storeRenameFixture(db.dm(), flag, false);
     storeRecordPaths(db.dm(), "House", "F_area", RecordPaths);
     storeRecordPaths(db.dm(), "Client", "F_cltType", RecordPaths);
-    QVERIFY(db.dm().ExecSql(trigger));
+    QVERIFY(db.dm().execute(trigger));
     const QStringList before = storedTree(db.dm(), flag);
 
     MessageRecorder messages;
     TreeCodeService service(db.dm(), flag);
-    QVERIFY(!service.rename(nodeOf("001", "A", "\\\\A"), "新名", TreePath::rootPath()));
-    QCOMPARE(messages.lastKind(), int(MessError));
+    QVERIFY(!service.rename(nodeOf("001", "A", "\\\\A"), "新名"));
+    QCOMPARE(messages.lastKind(), int(MessageKind::Error));
     QVERIFY(messages.lastText().startsWith(QStringLiteral("数据连接失败，请与作者联系... ")));
     QCOMPARE(storedTree(db.dm(), flag), before);
     QCOMPARE(storedPaths(db.dm(), "House", "F_area"), RecordPaths);
@@ -383,8 +308,8 @@ void TestTreeCode::renameRefusesBadNames()
     const QStringList before = storedTree(db.dm(), Area);
     MessageRecorder messages;
     TreeCodeService service(db.dm(), Area);
-    QVERIFY(!service.rename(nodeOf("001", "A", "\\\\A"), name, TreePath::rootPath()));
-    QVERIFY(!service.add(nodeOf("001", "A", "\\\\A"), TreeCodeService::Relation::Child, name, "\\\\A"));
+    QVERIFY(!service.rename(nodeOf("001", "A", "\\\\A"), name));
+    QVERIFY(!service.add(nodeOf("001", "A", "\\\\A"), TreeCodeService::Relation::Child, name));
     QCOMPARE(messages.count(), 2);
     QCOMPARE(messages.lastText(), message);
     QCOMPARE(storedTree(db.dm(), Area), before);
@@ -419,8 +344,8 @@ void TestTreeCode::deleteStaysInItsSubtree()
     for (const QString &row : storedTree(db.dm(), Area))
         codes << row.section('|', 0, 0);
     QCOMPARE(codes, remaining);
-    QCOMPARE(db.dm().QueryInt("select count(*) from t_treecode where F_flag = 'clttype'"), 2);
+    QCOMPARE(db.dm().queryInt("select count(*) from t_treecode where F_flag = 'clttype'"), 2);
 }
 
-QTEST_MAIN(TestTreeCode)
+QTEST_GUILESS_MAIN(TestTreeCode)
 #include "tst_treecode.moc"

@@ -8,20 +8,20 @@
 
 namespace Quellon {
 
-int showMessageBox(const QString &text, int kind)
+int showMessageBox(const QString &text, MessageKind kind)
 {
     QMessageBox box(QApplication::activeWindow());
     box.setText(text);
     switch (kind) {
-    case MessQuestion:
+    case MessageKind::Question:
         box.setWindowTitle(QStringLiteral("确认"));
         box.setIcon(QMessageBox::Question);
         break;
-    case MessWarning:
+    case MessageKind::Warning:
         box.setWindowTitle(QStringLiteral("警告"));
         box.setIcon(QMessageBox::Warning);
         break;
-    case MessError:
+    case MessageKind::Error:
         box.setWindowTitle(QStringLiteral("错误"));
         box.setIcon(QMessageBox::Critical);
         break;
@@ -32,7 +32,7 @@ int showMessageBox(const QString &text, int kind)
     }
     QPushButton *yes = box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
     QPushButton *no = nullptr;
-    if (kind == MessQuestion) {
+    if (kind == MessageKind::Question) {
         no = box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
         box.setEscapeButton(no);
     } else {
@@ -40,7 +40,7 @@ int showMessageBox(const QString &text, int kind)
     }
     box.setDefaultButton(yes);
     box.exec();
-    if (kind != MessQuestion)
+    if (kind != MessageKind::Question)
         return 0;
     return box.clickedButton() == yes ? AnswerYes : AnswerNo;
 }

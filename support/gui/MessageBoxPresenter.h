@@ -1,13 +1,15 @@
 #pragma once
 
+#include "Messages.h"
+
 #include <QString>
 
 namespace Quellon {
 
-// Routes ShowMess to modal message boxes. Installed once by the program.
+// Routes showMessage to modal message boxes. Installed once by the program.
 void installMessageBoxPresenter();
 
 // The message box itself, for callers that want it directly.
-int showMessageBox(const QString &text, int kind);
+int showMessageBox(const QString &text, MessageKind kind);
 
 } // namespace Quellon

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "Database.h"
 #include "Messages.h"
-#include "TdmData.h"
 
 #include <QList>
 #include <QPair>
@@ -11,8 +11,9 @@
 
 namespace QuellonTest {
 
-// Captures every ShowMess while alive and answers questions from a queue
-// (1 = confirm when the queue is empty).
+// Captures every message while alive. Questions are answered from a queue;
+// a question nobody queued an answer for fails the running test (and is
+// declined), so a new question in the code cannot slip through as a yes.
 class MessageRecorder
 {
 public:
@@ -26,6 +27,8 @@ public:
     QString lastText() const { return messages.isEmpty() ? QString() : messages.constLast().second; }
     int lastKind() const { return messages.isEmpty() ? -1 : messages.constLast().first; }
     void clear() { messages.clear(); }
+    // Answers queued but never asked for.
+    int unusedAnswers() const { return int(m_answers.size()); }
 
 private:
     QList<int> m_answers;
@@ -33,19 +36,19 @@ private:
 };
 
 // A new database with schema and seed rows in a temporary folder, opened
-// through a TdmData of its own.
+// through a Database of its own.
 class FixtureDatabase
 {
 public:
     FixtureDatabase();
     QString folder() const { return m_dir.path(); }
     QString file() const;
-    Quellon::TdmData &dm() { return *m_dm; }
+    Quellon::Database &dm() { return *m_dm; }
     bool isValid() const { return m_ok; }
 
 private:
     QTemporaryDir m_dir;
-    std::unique_ptr<Quellon::TdmData> m_dm;
+    std::unique_ptr<Quellon::Database> m_dm;
     bool m_ok = false;
 };
 

@@ -1,0 +1,79 @@
+#include "EntrySequence.h"
+
+#include "AppConfig.h"
+#include "WindowPlacement.h"
+#include "MessageBoxPresenter.h"
+#include "LoginSession.h"
+#include "StartupController.h"
+#include "SplashScreen.h"
+#include "Database.h"
+#include "LoginDialog.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QThread>
+#include <QWidget>
+
+namespace Quellon {
+
+int runEntrySequence(int &argc, char **argv, const MainWindowFactory &createMainWindow)
+{
+    QApplication app(argc, argv);
+    // Used for the per-user folders only; window titles carry the Chinese title.
+    QApplication::setApplicationName(QStringLiteral("quellon"));
+    QApplication::setOrganizationName(QStringLiteral("quellon"));
+    installMessageBoxPresenter();
+
+    QElapsedTimer shown;
+    shown.start();
+    auto splash = std::make_unique<SplashScreen>();
+    splash->show();
+    splash->repaint();
+    QCoreApplication::processEvents();
+
+    AppConfig config;
+    Database dm;
+    StartupController::Hooks hooks;
+    hooks.status = [&splash](const QString &text) {
+        if (splash)
+            splash->setStatus(text);
+    };
+    hooks.hideSplash = [&splash] { splash.reset(); };
+    hooks.showSplash = [&splash] {
+        splash = std::make_unique<SplashScreen>();
+        splash->show();
+        splash->repaint();
+        QCoreApplication::processEvents();
+    };
+    hooks.chooseFile = [](const QString &title, const QString &filter, const QString &folder) {
+        return QFileDialog::getOpenFileName(nullptr, title, folder, filter);
+    };
+    StartupController startup(dm, config, AppConfig::programFolder(), hooks);
+    if (!startup.connectDatabase())
+        return 0;
+
+    hooks.status(QStringLiteral("连接成功，正在登录 ....."));
+    std::unique_ptr<MainWindowHost> mainWindow = createMainWindow(dm, config);
+    hooks.status(QStringLiteral("连接成功，正在登录 ..."));
+    QThread::msleep(20);
+    hooks.status(QStringLiteral("连接成功，正在登录 ....."));
+    // A local database opens in a blink; leave the splash up long enough to be read.
+    while (splash && shown.elapsed() < 1200) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 50);
+        QThread::msleep(20);
+    }
+    splash.reset();
+
+    {
+        LoginDialog login(dm, &config, LoginService::Mode::FirstLogin);
+        placeWindow(&login, Placement::CentredOnScreen);
+        if (login.exec() != QDialog::Accepted)
+            return 0;
+        mainWindow->applyLogin(login.session());
+    }
+    mainWindow->window()->show();
+    return app.exec();
+}
+
+} // namespace Quellon

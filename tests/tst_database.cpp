@@ -1,0 +1,358 @@
+#include "Clock.h"
+#include "CodeNumbering.h"
+#include "NumberFormats.h"
+#include "OperationLog.h"
+#include "PermissionGrants.h"
+#include "DatabaseTransaction.h"
+#include "TestSupport.h"
+
+#include <QFile>
+#include <QSqlQuery>
+#include <QtTest>
+
+#include <atomic>
+#include <thread>
+
+using namespace Quellon;
+using QuellonTest::FixtureDatabase;
+using QuellonTest::MessageRecorder;
+
+class TestDatabase : public QObject
+{
+    Q_OBJECT
+private slots:
+    void queryIntOfEmptyMaxIsZero();
+    void fillComboSkipsBlanks();
+    void nextCode_data();
+    void nextCode();
+    void nextCodeThroughDatabase();
+    void numberFormat_data();
+    void numberFormat();
+    void deleteByIdDeletesOneRow();
+    void failuresAreReported_data();
+    void failuresAreReported();
+    void typedQuotesAreStoredAsTyped();
+    void writeLogUsesOperatorAndClock();
+    void grantsAreReadByOperator();
+    void nestedTransactions();
+    void fullDiskLeavesNothingHalfWritten();
+    void openRefusesWhatIsNotOurs_data();
+    void openRefusesWhatIsNotOurs();
+    void twoProgramsShareOneFile();
+};
+
+void TestDatabase::queryIntOfEmptyMaxIsZero()
+{
+    FixtureDatabase db;
+    MessageRecorder messages;
+    QCOMPARE(db.dm().queryInt("select max(F_mainID) from House"), 0);
+    QCOMPARE(db.dm().queryText("select F_name from House"), QString());
+    QCOMPARE(messages.count(), 0);
+}
+
+void TestDatabase::fillComboSkipsBlanks()
+{
+    FixtureDatabase db;
+    QSqlQuery q(db.dm().database());
+    for (const QString &name : {QStringLiteral("A"), QStringLiteral(" "), QString(), QStringLiteral("B ")})
+        QVERIFY(db.dm().execute("insert into t_code(F_type,F_Name) values('test', :n)", {{":n", name}}));
+    QVERIFY(q.exec("insert into t_code(F_type,F_Name) values('test', null)"));
+    QStringList items{QStringLiteral("stale")};
+    QVERIFY(db.dm().readList("select F_Name from t_code where F_type='test' order by F_ID", items));
+    QCOMPARE(items, (QStringList{QStringLiteral("A"), QStringLiteral("B ")}));
+}
+
+void TestDatabase::nextCode_data()
+{
+    QTest::addColumn<QString>("maxCode");
+    QTest::addColumn<int>("digits");
+    QTest::addColumn<QString>("next");
+    QTest::addColumn<bool>("ok");
+    QTest::newRow("prefix kept") << "HF00000041" << 8 << "HF00000042" << true;
+    QTest::newRow("no rows") << "" << 8 << "00000001" << true;
+    QTest::newRow("short counter") << "12" << 8 << "13" << true;
+    QTest::newRow("carry") << "00000099" << 8 << "00000100" << true;
+    QTest::newRow("nines wrap") << "99999999" << 8 << "00000000" << true;
+    QTest::newRow("six digits") << "KH000009" << 6 << "KH000010" << true;
+    QTest::newRow("letter in counter") << "0000A041" << 8 << "0000A041" << false;
+    QTest::newRow("long counter, no overflow") << "999999999999999999999" << 21 << "000000000000000000000" << true;
+}
+
+void TestDatabase::nextCode()
+{
+    QFETCH(QString, maxCode);
+    QFETCH(int, digits);
+    QFETCH(QString, next);
+    QFETCH(bool, ok);
+    bool done = !ok;
+    QCOMPARE(CodeNumbering::after(maxCode, digits, &done), next);
+    QCOMPARE(done, ok);
+}
+
+void TestDatabase::nextCodeThroughDatabase()
+{
+    FixtureDatabase db;
+    CodeNumbering numbering(db.dm());
+    const SqlFragment largest(QStringLiteral("select Max(F_code) as F_code from House "));
+    QCOMPARE(numbering.next(largest, 8), QStringLiteral("00000001"));
+    QVERIFY(db.dm().execute("insert into House(F_mainID,F_code) values(1,'00000041')"));
+    QVERIFY(db.dm().execute("insert into House(F_mainID,F_code) values(2,'00000009')"));
+    QCOMPARE(numbering.next(largest, 8), QStringLiteral("00000042"));
+}
+
+void TestDatabase::numberFormat_data()
+{
+    QTest::addColumn<int>("places");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("format");
+    QTest::newRow("quantity 2") << 2 << 1 << "0.##";
+    QTest::newRow("quantity 0") << 0 << 1 << "0.";
+    QTest::newRow("price 3") << 3 << 2 << QStringLiteral("￥,0.00#");
+    QTest::newRow("price 2") << 2 << 2 << QStringLiteral("￥,0.00");
+    QTest::newRow("value 4") << 4 << 3 << QStringLiteral("￥,0.00##");
+    QTest::newRow("value 0") << 0 << 3 << QStringLiteral("￥,0.");
+    QTest::newRow("unknown kind") << 2 << 4 << "";
+}
+
+void TestDatabase::numberFormat()
+{
+    QFETCH(int, places);
+    QFETCH(int, kind);
+    QFETCH(QString, format);
+    QCOMPARE(NumberFormats::pattern(places, NumberFormats::Kind(kind)), format);
+}
+
+void TestDatabase::deleteByIdDeletesOneRow()
+{
+    FixtureDatabase db;
+    for (int i = 1; i <= 9; ++i)
+        QVERIFY(db.dm().execute("insert into t_imageREC(F_mainID, F_Caption) values(:m, 'p')", {{":m", i}}));
+    QVERIFY(db.dm().execute("insert into House(F_mainID) values(7)"));
+    QVERIFY(db.dm().deleteById("t_imageREC", 7));
+    QCOMPARE(db.dm().queryInt("select count(*) from t_imageREC"), 8);
+    QCOMPARE(db.dm().queryInt("select count(*) from t_imageREC where F_ID = 7"), 0);
+    QCOMPARE(db.dm().queryInt("select count(*) from House"), 1);
+}
+
+void TestDatabase::failuresAreReported_data()
+{
+    QTest::addColumn<QString>("operation");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("openQuery") << "open" << QStringLiteral("打开操作失败，请检查数据连接... ");
+    QTest::newRow("execute") << "exec" << QStringLiteral("操作失败，请检查数据连接... ");
+    QTest::newRow("deleteById") << "delete" << QStringLiteral("删除操作失败，请检查数据连接... ");
+    QTest::newRow("queryText") << "text" << QStringLiteral("操作失败，请检查数据连接... ");
+    QTest::newRow("queryInt") << "int" << QStringLiteral("操作失败，请检查数据连接... ");
+    QTest::newRow("readList") << "fill" << QStringLiteral("操作失败，请检查数据连接... ");
+}
+
+void TestDatabase::failuresAreReported()
+{
+    QFETCH(QString, operation);
+    QFETCH(QString, message);
+    FixtureDatabase db;
+    MessageRecorder messages;
+    const QString bad = QStringLiteral("select * from NoSuchTable");
+    QSqlQuery q;
+    QStringList items{QStringLiteral("kept?")};
+    bool result = true;
+    if (operation == "open")
+        result = db.dm().openQuery(bad, q);
+    else if (operation == "exec")
+        result = db.dm().execute("update NoSuchTable set x = 1");
+    else if (operation == "delete")
+        result = db.dm().deleteById("NoSuchTable", 1);
+    else if (operation == "text")
+        result = !db.dm().queryText(bad).isEmpty();
+    else if (operation == "int")
+        result = db.dm().queryInt(bad) != 0;
+    else if (operation == "fill")
+        result = db.dm().readList(bad, items);
+    QVERIFY(!result);
+    QCOMPARE(messages.count(), 1);
+    QCOMPARE(messages.lastKind(), int(MessageKind::Error));
+    QVERIFY2(messages.lastText().startsWith(message), qPrintable(messages.lastText()));
+}
+
+void TestDatabase::typedQuotesAreStoredAsTyped()
+{
+    FixtureDatabase db;
+    MessageRecorder messages;
+    const QString name = QStringLiteral("O'Brien");
+    QVERIFY(db.dm().execute("insert into t_code(F_type,F_Name) values('empname', :n)", {{":n", name}}));
+    QVERIFY(db.dm().execute(SqlFragment(QStringLiteral("insert into t_code(F_type,F_Name) values('empname', ?)"),
+                                        {QStringLiteral("50%'s")})));
+    QCOMPARE(db.dm().queryInt(SqlFragment::equals(QStringLiteral("select count(*) from t_code where F_Name"), name)), 1);
+    QCOMPARE(db.dm().queryText("select F_Name from t_code where F_Name like '50%'"), QStringLiteral("50%'s"));
+    QCOMPARE(messages.count(), 0);
+}
+
+void TestDatabase::writeLogUsesOperatorAndClock()
+{
+    FixtureDatabase db;
+    Clock::setFixed(QDateTime(QDate(2008, 5, 1), QTime(9, 5, 7)));
+    OperationLog(db.dm()).write(QStringLiteral("O'Brien"), QStringLiteral("登录失败！"));
+    Clock::setFixed({});
+    QSqlQuery q(db.dm().database());
+    QVERIFY(q.exec("select F_EmpName,F_OperType,F_OperDate,F_OperTime from LogRec") && q.next());
+    QCOMPARE(q.value(0).toString(), QStringLiteral("O'Brien"));
+    QCOMPARE(q.value(1).toString(), QStringLiteral("登录失败！"));
+    QCOMPARE(q.value(2).toString(), QStringLiteral("2008-05-01"));
+    QCOMPARE(q.value(3).toString(), QStringLiteral("09:05:07"));
+    q.finish();
+
+    // A log that cannot be written stays silent.
+    MessageRecorder messages;
+    QVERIFY(db.dm().execute("drop table LogRec"));
+    OperationLog(db.dm()).write(QStringLiteral("O'Brien"), QStringLiteral("x"));
+    QCOMPARE(messages.count(), 0);
+}
+
+void TestDatabase::grantsAreReadByOperator()
+{
+    FixtureDatabase db;
+    Database &dm = db.dm();
+    QVERIFY(dm.execute("insert into OperLimit(F_OperName,F_lmtName) values(:o, '新增')", {{":o", "O'Brien"}}));
+    QVERIFY(dm.execute("insert into OperLimit(F_OperName,F_lmtName) values(:o, '删除')", {{":o", "O'Brien"}}));
+    PermissionGrants grants(dm);
+    bool ok = false;
+    QCOMPARE(grants.grantedKeys(QStringLiteral("O'Brien"), &ok), (QSet<QString>{"201", "203"}));
+    QVERIFY(ok);
+    QVERIFY(grants.grantedKeys(QStringLiteral("' or '1'='1")).isEmpty());
+    QVERIFY(grants.grantedKeys(QStringLiteral("张三")).isEmpty());
+}
+
+void TestDatabase::nestedTransactions()
+{
+    FixtureDatabase db;
+    Database &dm = db.dm();
+    {
+        DatabaseTransaction outer(dm);
+        QVERIFY(outer.isActive());
+        QVERIFY(dm.execute("insert into House(F_mainID) values(1)"));
+        {
+            DatabaseTransaction inner(dm);
+            QVERIFY(dm.execute("insert into House(F_mainID) values(2)"));
+            // inner goes out of scope without commit: only its row is undone
+        }
+        QCOMPARE(dm.queryInt("select count(*) from House"), 1);
+        QVERIFY(outer.commit());
+    }
+    QCOMPARE(dm.transactionDepth(), 0);
+    {
+        DatabaseTransaction t(dm);
+        QVERIFY(dm.execute("insert into House(F_mainID) values(3)"));
+    }
+    QCOMPARE(dm.queryInt("select count(*) from House"), 1);
+}
+
+void TestDatabase::fullDiskLeavesNothingHalfWritten()
+{
+    FixtureDatabase db;
+    Database &dm = db.dm();
+    MessageRecorder messages;
+    // Cap the file at its present size: the next pages cannot be had, as on a full disk.
+    const qint64 pages = dm.queryInt("PRAGMA page_count");
+    QSqlQuery q(dm.database());
+    QVERIFY(q.exec(QStringLiteral("PRAGMA max_page_count = %1").arg(pages)));
+    const QString big(4000, QLatin1Char('x'));
+    bool ok = true;
+    {
+        DatabaseTransaction t(dm);
+        for (int i = 0; ok && i < 200; ++i)
+            ok = dm.execute("insert into House(F_mainID, F_memo1) values(:m, :b)", {{":m", i + 1}, {":b", big}});
+        if (ok)
+            ok = t.commit();
+    }
+    QVERIFY(!ok);
+    QVERIFY2(messages.lastText().contains(QStringLiteral("磁盘空间已满")), qPrintable(messages.lastText()));
+    QCOMPARE(dm.queryInt("select count(*) from House"), 0);
+}
+
+void TestDatabase::openRefusesWhatIsNotOurs_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<int>("result");
+    QTest::newRow("text file") << QByteArray("this is not a database\n").repeated(100) << int(Database::OpenResult::NotADatabase);
+    QTest::newRow("other sqlite file") << QByteArray("other") << int(Database::OpenResult::NotOurs);
+    QTest::newRow("missing") << QByteArray() << int(Database::OpenResult::Missing);
+}
+
+void TestDatabase::openRefusesWhatIsNotOurs()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(int, result);
+    QTemporaryDir dir;
+    const QString file = dir.filePath(Database::databaseFileName());
+    if (content == "other") {
+        const QString name = QStringLiteral("other");
+        {
+            QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", name);
+            other.setDatabaseName(file);
+            QVERIFY(other.open());
+            QSqlQuery(other).exec("create table t(x)");
+            other.close();
+        }
+        QSqlDatabase::removeDatabase(name);
+    } else if (!content.isEmpty()) {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(content);
+    }
+    Database dm;
+    const Database::OpenStatus status = dm.openDatabase(dir.path(), false);
+    QCOMPARE(int(status.result), result);
+    QVERIFY(!status.message.isEmpty());
+    QVERIFY(!dm.isConnected());
+    if (!content.isEmpty() && content != "other") {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), content); // left untouched
+    }
+}
+
+void TestDatabase::twoProgramsShareOneFile()
+{
+    FixtureDatabase first;
+    Database second;
+    QVERIFY(second.openDatabase(first.folder(), false).ok());
+    QCOMPARE(first.dm().queryText("PRAGMA journal_mode"), QStringLiteral("wal"));
+    // A reader in one copy does not stop the other copy from writing.
+    QSqlQuery reader(first.dm().database());
+    QVERIFY(reader.exec("select * from t_code") && reader.next());
+    QVERIFY(second.execute("insert into House(F_mainID) values(1)"));
+    reader.finish();
+    QCOMPARE(first.dm().queryInt("select count(*) from House"), 1);
+    // A write of one copy waits for the other's transaction to end instead of failing.
+    std::atomic<bool> locked{false};
+    std::thread other([&] {
+        const QString name = QStringLiteral("other-writer");
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", name);
+            db.setDatabaseName(first.file());
+            db.setConnectOptions("QSQLITE_BUSY_TIMEOUT=10000");
+            if (db.open()) {
+                QSqlQuery q(db);
+                q.exec("BEGIN IMMEDIATE");
+                q.exec("insert into House(F_mainID) values(2)");
+                locked = true;
+                QThread::msleep(300);
+                q.exec("COMMIT");
+            }
+            locked = true;
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(name);
+    });
+    while (!locked)
+        QThread::msleep(5);
+    MessageRecorder messages;
+    const bool written = second.execute("insert into House(F_mainID) values(3)");
+    other.join();
+    QVERIFY(written);
+    QCOMPARE(messages.count(), 0);
+    QCOMPARE(second.queryInt("select count(*) from House"), 3);
+}
+
+QTEST_GUILESS_MAIN(TestDatabase)
+#include "tst_database.moc"
