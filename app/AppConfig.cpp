@@ -16,13 +16,13 @@ QString AppConfig::programFolder()
 
 QString AppConfig::defaultPath()
 {
-    const QString beside = QDir(programFolder()).filePath(QStringLiteral("config.ini"));
+    const QString beside = QDir(programFolder()).filePath(FileName);
     const QFileInfo info(beside);
     if (info.exists() ? info.isWritable() : QFileInfo(programFolder()).isWritable())
         return beside;
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
     QDir().mkpath(folder);
-    const QString own = QDir(folder).filePath(QStringLiteral("config.ini"));
+    const QString own = QDir(folder).filePath(FileName);
     // A read-only installation may ship its settings beside the program: start from them.
     if (!QFileInfo::exists(own) && info.exists())
         QFile::copy(beside, own);
@@ -51,22 +51,22 @@ void AppConfig::setDs(const QString &folder)
     QString f = QDir::toNativeSeparators(folder);
     if (!f.isEmpty() && !f.endsWith(QDir::separator()))
         f += QDir::separator();
-    m_ini.setValue(QStringLiteral("config"), QStringLiteral("ds"), f);
+    m_ini.setValue(ConfigSection, DatabaseFolderKey, f);
 }
 
 void AppConfig::setIbak(int choice)
 {
-    m_ini.setValue(QStringLiteral("config"), QStringLiteral("ibak"), QString::number(choice));
+    m_ini.setValue(ConfigSection, AutoBackupKey, QString::number(choice));
 }
 
 void AppConfig::setCurOperName(const QString &name)
 {
-    m_ini.setValue(QStringLiteral("Config"), QStringLiteral("CurOperName"), name);
+    m_ini.setValue(OperatorSection, OperatorNameKey, name);
 }
 
 void AppConfig::setCurImeName(const QString &name)
 {
-    m_ini.setValue(QStringLiteral("Config"), QStringLiteral("CurImeName"), name);
+    m_ini.setValue(OperatorSection, InputMethodKey, name);
 }
 
 QString AppConfig::databaseFolder(const QString &ds, const QString &programFolder)

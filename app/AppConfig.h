@@ -10,6 +10,18 @@ namespace Quellon {
 class AppConfig
 {
 public:
+    // Sections and keys as older installations wrote them; they compare
+    // without regard to letter case.
+    static inline const QString ConfigSection = QStringLiteral("config");
+    static inline const QString DatabaseFolderKey = QStringLiteral("ds");
+    static inline const QString AutoBackupKey = QStringLiteral("ibak");
+    static inline const QString OperatorSection = QStringLiteral("Config");
+    static inline const QString OperatorNameKey = QStringLiteral("CurOperName");
+    static inline const QString InputMethodKey = QStringLiteral("CurImeName");
+    static inline const QString SettingsSection = QStringLiteral("set");
+    static inline const QString RemindersAtStartKey = QStringLiteral("awokeflag");
+    static inline const QString FileName = QStringLiteral("config.ini");
+
     // The config.ini beside the executable, or in the user's configuration
     // folder when the program's folder cannot be written.
     static QString defaultPath();
@@ -22,15 +34,16 @@ public:
     // Writes the file; a failure is reported once to the user as a warning.
     bool save();
 
-    QString ds() const { return m_ini.value(QStringLiteral("config"), QStringLiteral("ds")); }
+    QString ds() const { return m_ini.value(ConfigSection, DatabaseFolderKey); }
     void setDs(const QString &folder);
-    int ibak() const { return m_ini.intValue(QStringLiteral("config"), QStringLiteral("ibak"), 0); }
+    int ibak() const { return m_ini.intValue(ConfigSection, AutoBackupKey, 0); }
     void setIbak(int choice);
-    QString curOperName() const { return m_ini.value(QStringLiteral("Config"), QStringLiteral("CurOperName")); }
+    QString curOperName() const { return m_ini.value(OperatorSection, OperatorNameKey); }
+    bool hasCurOperName() const { return m_ini.contains(OperatorSection, OperatorNameKey); }
     void setCurOperName(const QString &name);
-    QString curImeName() const { return m_ini.value(QStringLiteral("Config"), QStringLiteral("CurImeName")); }
+    QString curImeName() const { return m_ini.value(OperatorSection, InputMethodKey); }
     void setCurImeName(const QString &name);
-    bool awokeFlag() const { return m_ini.boolValue(QStringLiteral("set"), QStringLiteral("awokeflag"), false); }
+    bool awokeFlag() const { return m_ini.boolValue(SettingsSection, RemindersAtStartKey, false); }
 
     // The folder the database is looked for in: `ds` taken as a folder
     // whether or not it ends with a separator, or data/ beside the program.

@@ -103,7 +103,7 @@ LoginDialog::LoginDialog(Database &dm, AppConfig *config, LoginService::Mode mod
     dm.readList(QStringLiteral("select F_name from OperList where F_name <> '' "), names);
     m_operatorCombo->addItems(names);
     // A new installation has only the built-in operator: offer him.
-    const bool remembered = config && config->ini().contains(QStringLiteral("Config"), QStringLiteral("CurOperName"));
+    const bool remembered = config && config->hasCurOperName();
     m_operatorCombo->setEditText(remembered ? config->curOperName() : QStringLiteral("admin"));
     ImeRule::apply(this, config ? config->curImeName() : QString());
     if (m_operatorCombo->currentText().isEmpty())
