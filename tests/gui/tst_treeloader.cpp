@@ -17,8 +17,7 @@ const QString ClientType = QStringLiteral("clttype");
 
 void storeNode(Database &dm, const QString &flag, const QString &code, const QString &name, const QString &path)
 {
-    QVERIFY(dm.execute("insert into t_treecode(F_code,F_name,F_likecode,F_flag) values(:c,:n,:p,:f)",
-                       {{":c", code}, {":n", name}, {":p", path}, {":f", flag}}));
+    QVERIFY(QuellonTest::storeTreeNode(dm, flag, code, name, path));
 }
 
 // One line per node below item: indentation by depth, code and name.

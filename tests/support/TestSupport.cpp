@@ -34,4 +34,11 @@ QString FixtureDatabase::file() const
     return m_dm->databaseFile();
 }
 
+bool storeTreeNode(Quellon::Database &db, const QString &flag, const QString &code, const QString &name,
+                   const QString &path)
+{
+    return db.execute(Quellon::SqlFragment(QStringLiteral("insert into t_treecode(F_code,F_name,F_likecode,F_flag) values(?,?,?,?)"),
+                                           {code, name, path, flag}));
+}
+
 } // namespace QuellonTest

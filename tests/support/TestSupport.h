@@ -52,4 +52,8 @@ private:
     bool m_ok = false;
 };
 
+// Stores one node of a tree (flag "area" or "clttype") as the tree service would.
+bool storeTreeNode(Quellon::Database &db, const QString &flag, const QString &code, const QString &name,
+                   const QString &path);
+
 } // namespace QuellonTest
