@@ -12,8 +12,8 @@ class TestPermissions : public QObject
 {
     Q_OBJECT
 private slots:
-    void setLimits_data();
-    void setLimits();
+    void visibilityFollowsGrants_data();
+    void visibilityFollowsGrants();
     void adminSeesEverything();
     void salespersonListRoundTrips_data();
     void salespersonListRoundTrips();
@@ -23,7 +23,7 @@ private slots:
     void ownership();
 };
 
-void TestPermissions::setLimits_data()
+void TestPermissions::visibilityFollowsGrants_data()
 {
     QTest::addColumn<QStringList>("granted");
     QTest::addColumn<QStringList>("visible");
@@ -44,7 +44,7 @@ void TestPermissions::setLimits_data()
                              << QStringList{"fileMenu", "editMenu", "houseOutputMenu", "statisticsMenu", "dataMenu", "documentsMenu"};
 }
 
-void TestPermissions::setLimits()
+void TestPermissions::visibilityFollowsGrants()
 {
     QFETCH(QStringList, granted);
     QFETCH(QStringList, visible);
