@@ -1,5 +1,6 @@
 #include "Database.h"
 
+#include "FileMover.h"
 #include "Messages.h"
 #include "SchemaInstaller.h"
 
@@ -38,6 +39,15 @@ QSqlDatabase Database::database() const
 
 // ---------------------------------------------------------------- connection
 
+namespace {
+// SQLite's own files beside a database file.
+void removeWithCompanions(const QString &file)
+{
+    for (const char *suffix : {"", "-journal", "-wal", "-shm"})
+        QFile::remove(file + QLatin1String(suffix));
+}
+} // namespace
+
 Database::OpenStatus Database::createDatabase(const QString &file)
 {
     OpenStatus status;
@@ -47,8 +57,10 @@ Database::OpenStatus Database::createDatabase(const QString &file)
         status.message = QStringLiteral("无法创建数据文件夹“%1”，请检查该位置是否可写。").arg(QDir::toNativeSeparators(dir));
         return status;
     }
-    const QString part = file + QStringLiteral(".new");
-    QFile::remove(part);
+    // Built under a name of this program's own: another copy of the program
+    // starting at the same moment builds its own file beside this one.
+    const QString part = QDir(dir).filePath(
+        QStringLiteral("%1.%2.new").arg(databaseFileName(), QUuid::createUuid().toString(QUuid::Id128)));
     const QString name = QStringLiteral("create-") + QUuid::createUuid().toString(QUuid::Id128);
     QString error;
     bool ok = false;
@@ -65,6 +77,13 @@ Database::OpenStatus Database::createDatabase(const QString &file)
                 if (!ok)
                     error = q.lastError().text();
             }
+            // The file is in WAL mode before it is shared: the first programs
+            // to open it do not both try to switch it.
+            if (ok && !(q.exec(QStringLiteral("PRAGMA journal_mode=WAL")) && q.next()
+                        && q.value(0).toString() == QLatin1String("wal"))) {
+                ok = false;
+                error = QStringLiteral("journal_mode=WAL refused: ") + q.lastError().text();
+            }
             q.finish();
             db.close();
         } else {
@@ -72,14 +91,30 @@ Database::OpenStatus Database::createDatabase(const QString &file)
         }
     }
     QSqlDatabase::removeDatabase(name);
-    if (ok && !QFile::rename(part, file)) {
+    if (ok && !FileMover::flushFile(part, &error))
         ok = false;
-        error = QStringLiteral("无法写入 %1").arg(file);
+    if (ok) {
+        // The first program to get here puts its file in place; a later one
+        // throws its own away and opens the first one's.
+        switch (FileMover::moveUnlessExists(part, file, &error)) {
+        case FileMover::Result::Moved:
+            if (!FileMover::flushFolder(dir, &error))
+                qWarning().noquote() << "new database's folder not flushed:" << error;
+            break;
+        case FileMover::Result::TargetExists:
+            removeWithCompanions(part);
+            break;
+        case FileMover::Result::Failed:
+            ok = false;
+            break;
+        }
     }
     if (!ok) {
-        QFile::remove(part);
+        qWarning().noquote() << "creating" << file << "failed:" << error;
+        removeWithCompanions(part);
         status.result = OpenResult::CannotCreate;
-        status.message = QStringLiteral("无法在“%1”创建数据库：%2").arg(QDir::toNativeSeparators(dir), error);
+        status.message = QStringLiteral("无法在文件夹“%1”中创建数据库，请检查该位置是否可写、磁盘空间是否足够。")
+                             .arg(QDir::toNativeSeparators(dir));
         return status;
     }
     status.result = OpenResult::Ok;
