@@ -5,6 +5,7 @@
 #include "PermissionGrants.h"
 #include "SchemaInstaller.h"
 #include "DatabaseTransaction.h"
+#include "DatabaseFiles.h"
 #include "TestSupport.h"
 
 #include <QDir>
@@ -18,8 +19,7 @@
 #include <thread>
 
 using namespace Quellon;
-using QuellonTest::FixtureDatabase;
-using QuellonTest::MessageRecorder;
+using namespace QuellonTest;
 
 class TestDatabase : public QObject
 {
@@ -277,44 +277,56 @@ void TestDatabase::fullDiskLeavesNothingHalfWritten()
 
 void TestDatabase::openRefusesWhatIsNotOurs_data()
 {
-    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<int>("kind"); // DatabaseFileKind, or -1 for no file
+    QTest::addColumn<QString>("readOnly"); // "", "file" or "folder"
+    QTest::addColumn<bool>("folderExists");
     QTest::addColumn<int>("result");
-    QTest::newRow("text file") << QByteArray("this is not a database\n").repeated(100) << int(Database::OpenResult::NotADatabase);
-    QTest::newRow("other sqlite file") << QByteArray("other") << int(Database::OpenResult::NotOurs);
-    QTest::newRow("missing") << QByteArray() << int(Database::OpenResult::Missing);
+    const int none = -1;
+    using K = DatabaseFileKind;
+    using R = Database::OpenResult;
+    QTest::newRow("text file") << int(K::Text) << "" << true << int(R::NotADatabase);
+    QTest::newRow("damaged") << int(K::Damaged) << "" << true << int(R::NotADatabase);
+    QTest::newRow("other sqlite file") << int(K::Foreign) << "" << true << int(R::NotOurs);
+    QTest::newRow("newer version") << int(K::Newer) << "" << true << int(R::TooNew);
+    QTest::newRow("missing") << none << "" << true << int(R::Missing);
+    QTest::newRow("folder missing") << none << "" << false << int(R::FolderMissing);
+    QTest::newRow("read-only file") << int(K::Ours) << "file" << true << int(R::ReadOnly);
+    QTest::newRow("read-only folder") << int(K::Ours) << "folder" << true << int(R::ReadOnly);
 }
 
 void TestDatabase::openRefusesWhatIsNotOurs()
 {
-    QFETCH(QByteArray, content);
+    QFETCH(int, kind);
+    QFETCH(QString, readOnly);
+    QFETCH(bool, folderExists);
     QFETCH(int, result);
-    QTemporaryDir dir;
-    const QString file = dir.filePath(Database::databaseFileName());
-    if (content == "other") {
-        const QString name = QStringLiteral("other");
-        {
-            QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", name);
-            other.setDatabaseName(file);
-            QVERIFY(other.open());
-            QSqlQuery(other).exec("create table t(x)");
-            other.close();
-        }
-        QSqlDatabase::removeDatabase(name);
-    } else if (!content.isEmpty()) {
-        QFile f(file);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(content);
-    }
+    if (!readOnly.isEmpty() && runningAsRoot())
+        QSKIP("permissions do not bind root");
+    QTemporaryDir root;
+    const QString folder = folderExists ? root.path() : root.filePath("gone");
+    const QString file = QDir(folder).filePath(Database::databaseFileName());
+    if (kind >= 0)
+        QVERIFY(writeDatabaseFile(folder, DatabaseFileKind(kind)));
+    QByteArray content;
+    if (QFile f(file); f.open(QIODevice::ReadOnly))
+        content = f.readAll();
+    const QStringList files = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+
+    PermissionsRestorer restoreFile(file), restoreFolder(folder);
+    if (readOnly == "file")
+        QVERIFY(QFile::setPermissions(file, QFile::ReadOwner | QFile::ReadUser));
+    if (readOnly == "folder")
+        QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadUser | QFile::ExeUser));
+
     Database dm;
-    const Database::OpenStatus status = dm.openDatabase(dir.path(), false);
+    const Database::OpenStatus status = dm.openDatabase(folder, false);
     QCOMPARE(int(status.result), result);
     QVERIFY(!status.message.isEmpty());
     QVERIFY(!dm.isConnected());
-    if (!content.isEmpty() && content != "other") {
-        QFile f(file);
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        QCOMPARE(f.readAll(), content); // left untouched
-    }
+    // A file the program cannot use is left as it was, and nothing is added beside it.
+    if (QFile f(file); f.open(QIODevice::ReadOnly))
+        QVERIFY(f.readAll() == content);
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), files);
 }
 
 void TestDatabase::twoProgramsShareOneFile()
