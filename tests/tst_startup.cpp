@@ -23,6 +23,8 @@ private slots:
     void brokenFileLeadsToRecovery();
     void reasonComesBeforeTheDialog_data();
     void reasonComesBeforeTheDialog();
+    void configProblemsAreToldInChinese_data();
+    void configProblemsAreToldInChinese();
 
 private:
     struct Script
@@ -224,6 +226,37 @@ void TestStartup::reasonComesBeforeTheDialog()
     // words of the engine.
     QString words = text;
     words.remove(QRegularExpression(QStringLiteral("“[^”]*”"))).remove(Database::databaseFileName());
+    QVERIFY2(!words.contains(QRegularExpression("[A-Za-z]")), qPrintable(text));
+}
+
+void TestStartup::configProblemsAreToldInChinese_data()
+{
+    QTest::addColumn<bool>("reading");
+    QTest::newRow("reading") << true;
+    QTest::newRow("saving") << false;
+}
+
+void TestStartup::configProblemsAreToldInChinese()
+{
+    QFETCH(bool, reading);
+    QTemporaryDir program;
+    // A folder named config.ini cannot be read; one in a folder that is gone cannot be saved.
+    const QString path = reading ? program.filePath("config.ini") : program.filePath("gone/config.ini");
+    if (reading)
+        QVERIFY(QDir().mkpath(path));
+    MessageRecorder messages;
+    AppConfig config(path);
+    if (!reading) {
+        QCOMPARE(messages.count(), 0);
+        config.setDs(program.path());
+        QVERIFY(!config.save());
+    }
+    QCOMPARE(messages.count(), 1);
+    QCOMPARE(messages.lastKind(), int(MessageKind::Warning));
+    const QString text = messages.lastText();
+    QVERIFY2(text.contains(QStringLiteral("“%1”").arg(QDir::toNativeSeparators(path))), qPrintable(text));
+    QString words = text;
+    words.remove(QRegularExpression(QStringLiteral("“[^”]*”")));
     QVERIFY2(!words.contains(QRegularExpression("[A-Za-z]")), qPrintable(text));
 }
 

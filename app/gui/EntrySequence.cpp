@@ -8,6 +8,7 @@
 #include "SplashScreen.h"
 #include "Database.h"
 #include "LoginDialog.h"
+#include "LogFile.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -19,10 +20,12 @@ namespace Quellon {
 
 int runEntrySequence(int &argc, char **argv, const MainWindowFactory &createMainWindow)
 {
-    QApplication app(argc, argv);
     // Used for the per-user folders only; window titles carry the Chinese title.
     QApplication::setApplicationName(QStringLiteral("quellon"));
     QApplication::setOrganizationName(QStringLiteral("quellon"));
+    // Before anything else, so that Qt's own warnings at start are kept too.
+    LogFile::install(LogFile::defaultPath());
+    QApplication app(argc, argv);
     installMessageBoxPresenter();
 
     QElapsedTimer shown;
