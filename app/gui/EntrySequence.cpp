@@ -11,9 +11,7 @@
 #include "LogFile.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QFileDialog>
-#include <QThread>
 #include <QWidget>
 
 namespace Quellon {
@@ -28,14 +26,15 @@ int runEntrySequence(int &argc, char **argv, const MainWindowFactory &createMain
     QApplication app(argc, argv);
     installMessageBoxPresenter();
 
-    QElapsedTimer shown;
-    shown.start();
+    // Read before the splash is up: a warning about config.ini would open
+    // under a window that stays on top.
+    AppConfig config;
+
     auto splash = std::make_unique<SplashScreen>();
     splash->show();
     splash->repaint();
     QCoreApplication::processEvents();
 
-    AppConfig config;
     Database dm;
     StartupController::Hooks hooks;
     hooks.status = [&splash](const QString &text) {
@@ -58,14 +57,9 @@ int runEntrySequence(int &argc, char **argv, const MainWindowFactory &createMain
 
     hooks.status(QStringLiteral("连接成功，正在登录 ....."));
     std::unique_ptr<MainWindowHost> mainWindow = createMainWindow(dm, config);
-    hooks.status(QStringLiteral("连接成功，正在登录 ..."));
-    QThread::msleep(20);
-    hooks.status(QStringLiteral("连接成功，正在登录 ....."));
     // A local database opens in a blink; leave the splash up long enough to be read.
-    while (splash && shown.elapsed() < 1200) {
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 50);
-        QThread::msleep(20);
-    }
+    if (splash)
+        splash->keepShownFor(1200);
     splash.reset();
 
     {
