@@ -9,6 +9,7 @@
 #include "Database.h"
 #include "LoginDialog.h"
 #include "LogFile.h"
+#include "SystemTranslations.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -24,6 +25,9 @@ int runEntrySequence(int &argc, char **argv, const MainWindowFactory &createMain
     // Before anything else, so that Qt's own warnings at start are kept too.
     LogFile::install(LogFile::defaultPath());
     QApplication app(argc, argv);
+    // Before the first window: file dialogs, standard buttons and context
+    // menus take their words from Qt's catalogues when they are built.
+    SystemTranslations::installChinese();
     installMessageBoxPresenter();
 
     // Read before the splash is up: a warning about config.ini would open
