@@ -126,6 +126,14 @@ Database::OpenStatus Database::createDatabase(const QString &file)
     OpenStatus status;
     const QString dir = QFileInfo(file).absolutePath();
     if (!QDir().mkpath(dir)) {
+        // A program installed where its users may not write cannot make data/ beside itself.
+        QFileInfo parent(dir);
+        while (!parent.exists() && !parent.isRoot())
+            parent.setFile(parent.absolutePath());
+        if (parent.isDir() && !parent.isWritable())
+            return refusal(OpenResult::ReadOnly,
+                           QStringLiteral("文件夹“%1”是只读的，无法在其中创建数据文件夹“%2”。请让管理员为您开放该文件夹的写入权限。")
+                               .arg(native(parent.absoluteFilePath()), native(dir)));
         status.result = OpenResult::CannotCreate;
         status.message = QStringLiteral("无法创建数据文件夹“%1”，请检查该位置是否可写。").arg(native(dir));
         return status;

@@ -158,11 +158,15 @@ void TestStartup::brokenFileLeadsToRecovery()
 
 void TestStartup::reasonComesBeforeTheDialog_data()
 {
-    QTest::addColumn<QString>("place");       // where the database is looked for: "office" (ds) or "default" (data/)
+    // Where the database is looked for: "office" (ds names a folder), "missing"
+    // (ds names a folder that is not there), "default" (data/ beside the
+    // program), "blocked" (data/ beside the program is a file) or "locked"
+    // (data/ is missing and the program folder read-only).
+    QTest::addColumn<QString>("place");
     QTest::addColumn<int>("kind");            // DatabaseFileKind of House.db there, -1 for none
-    QTest::addColumn<QString>("readOnly");    // "", "file" or "folder"
+    QTest::addColumn<QString>("readOnly");    // "", "file", "folder" or "program"
     QTest::addColumn<QString>("reason");      // what the message must say
-    QTest::addColumn<QString>("named");       // the path it names: "folder" or "file"
+    QTest::addColumn<QString>("named");       // the path it names: "folder", "file" or "program"
     const int none = -1;
     using K = DatabaseFileKind;
     QTest::newRow("folder missing") << "missing" << none << "" << QStringLiteral("找不到数据库所在的文件夹") << "folder";
@@ -176,6 +180,7 @@ void TestStartup::reasonComesBeforeTheDialog_data()
     QTest::newRow("read-only file") << "office" << int(K::Ours) << "file" << QStringLiteral("只读") << "file";
     QTest::newRow("read-only folder") << "office" << int(K::Ours) << "folder" << QStringLiteral("只读") << "folder";
     QTest::newRow("read-only data folder") << "default" << none << "folder" << QStringLiteral("只读") << "folder";
+    QTest::newRow("read-only program folder") << "locked" << none << "program" << QStringLiteral("只读") << "program";
 }
 
 void TestStartup::reasonComesBeforeTheDialog()
@@ -196,17 +201,20 @@ void TestStartup::reasonComesBeforeTheDialog()
     } else if (place == "blocked") {
         QFile f(folder);
         QVERIFY(f.open(QIODevice::WriteOnly));
-    } else {
+    } else if (place == "default") {
         QVERIFY(QDir().mkpath(folder));
     }
     const QString file = QDir(folder).filePath(Database::databaseFileName());
     if (kind >= 0)
         QVERIFY(writeDatabaseFile(folder, DatabaseFileKind(kind)));
-    PermissionsRestorer restoreFile(file), restoreFolder(folder);
+    PermissionsRestorer restoreFile(file), restoreFolder(folder), restoreProgram(program.path());
+    const QFile::Permissions readAndList = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadUser | QFile::ExeUser;
     if (readOnly == "file")
         QVERIFY(QFile::setPermissions(file, QFile::ReadOwner | QFile::ReadUser));
     if (readOnly == "folder")
-        QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadUser | QFile::ExeUser));
+        QVERIFY(QFile::setPermissions(folder, readAndList));
+    if (readOnly == "program")
+        QVERIFY(QFile::setPermissions(program.path(), readAndList));
 
     Database dm;
     Script script;
@@ -218,7 +226,7 @@ void TestStartup::reasonComesBeforeTheDialog()
     QCOMPARE(messages.lastKind(), int(MessageKind::Error));
     const QString text = messages.lastText();
     QVERIFY2(text.contains(reason), qPrintable(text));
-    const QString path = QDir::toNativeSeparators(named == "file" ? file : folder);
+    const QString path = QDir::toNativeSeparators(named == "file" ? file : named == "folder" ? folder : program.path());
     QVERIFY2(text.contains(QStringLiteral("“%1”").arg(path)), qPrintable(text));
     if (!readOnly.isEmpty())
         QVERIFY2(!text.contains(QStringLiteral("损坏")), qPrintable(text));
