@@ -3,6 +3,7 @@
 #include "Messages.h"
 
 #include <QCoreApplication>
+#include <QDebug>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -32,9 +33,12 @@ QString AppConfig::defaultPath()
 AppConfig::AppConfig(const QString &path) : m_ini(path)
 {
     QString error;
-    if (!m_ini.load(&error))
-        showMessage(QStringLiteral("无法读取配置文件“%1”：%2\n将使用默认设置。").arg(QDir::toNativeSeparators(path), error),
-                 MessageKind::Warning);
+    if (!m_ini.load(&error)) {
+        // The system's reason is English: it is for the log, not the message.
+        qWarning().noquote() << "reading" << path << "failed:" << error;
+        showMessage(QStringLiteral("无法读取配置文件“%1”，将使用默认设置。").arg(QDir::toNativeSeparators(path)),
+                    MessageKind::Warning);
+    }
 }
 
 bool AppConfig::save()
@@ -42,7 +46,9 @@ bool AppConfig::save()
     QString error;
     if (m_ini.save(&error))
         return true;
-    showMessage(QStringLiteral("无法保存配置文件“%1”：%2").arg(QDir::toNativeSeparators(path()), error), MessageKind::Warning);
+    qWarning().noquote() << "saving" << path() << "failed:" << error;
+    showMessage(QStringLiteral("无法保存配置文件“%1”，请检查该文件及其所在的文件夹是否可写。").arg(QDir::toNativeSeparators(path())),
+                MessageKind::Warning);
     return false;
 }
 

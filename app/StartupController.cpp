@@ -13,6 +13,12 @@ QString StartupController::recoveryFilter()
     return QStringLiteral("数据库文件 (%1)").arg(Database::databaseFileName());
 }
 
+QString StartupController::recoveryMessage(const Database::OpenStatus &status)
+{
+    const QString reason = status.message.isEmpty() ? QStringLiteral("无法连接数据库。") : status.message;
+    return reason + QStringLiteral("\n\n请在接下来的窗口中选择数据库文件 %1。").arg(Database::databaseFileName());
+}
+
 StartupController::StartupController(Database &dm, AppConfig &config, const QString &programFolder, Hooks hooks)
     : m_dm(dm), m_config(config), m_programFolder(programFolder), m_hooks(std::move(hooks))
 {
@@ -20,7 +26,6 @@ StartupController::StartupController(Database &dm, AppConfig &config, const QStr
 
 bool StartupController::connectDatabase()
 {
-    bool userChoseFolder = false;
     for (;;) {
         const QString ds = m_config.ds();
         const QString folder = AppConfig::databaseFolder(ds, m_programFolder);
@@ -36,18 +41,15 @@ bool StartupController::connectDatabase()
         }
         if (m_hooks.hideSplash)
             m_hooks.hideSplash();
-        // A folder the user has just picked, or a default folder that cannot
-        // hold a database, deserves a reason before the dialog comes back.
-        if (userChoseFolder || status.result == Database::OpenResult::CannotCreate
-            || status.result == Database::OpenResult::TooNew)
-            showMessage(status.message, MessageKind::Error);
+        // A file dialog out of nowhere says nothing: the reason comes first,
+        // every time.
+        showMessage(recoveryMessage(status), MessageKind::Error);
         const QString file = m_hooks.chooseFile ? m_hooks.chooseFile(recoveryTitle(), recoveryFilter(), m_programFolder)
                                                  : QString();
         if (file.isEmpty())
             return false;
         m_config.setDs(QFileInfo(file).absolutePath());
         m_config.save();
-        userChoseFolder = true;
         if (m_hooks.showSplash)
             m_hooks.showSplash();
     }

@@ -1,12 +1,13 @@
 #pragma once
 
+#include "Database.h"
+
 #include <QString>
 #include <functional>
 
 namespace Quellon {
 
 class AppConfig;
-class Database;
 
 // Connecting at start: find the database from config.ini, open it, and while
 // that fails let the user point at the folder that holds it. The screens it
@@ -25,10 +26,14 @@ public:
 
     static QString recoveryTitle() { return QStringLiteral("连接网络数据库"); }
     static QString recoveryFilter();
+    // What the user reads before the file dialog: why the database could not
+    // be opened, and what the dialog is for.
+    static QString recoveryMessage(const Database::OpenStatus &status);
 
     StartupController(Database &dm, AppConfig &config, const QString &programFolder, Hooks hooks);
 
-    // Connects, asking again after every failure. False when the user gave up.
+    // Connects, asking again after every failure with the reason first.
+    // False when the user gave up.
     bool connectDatabase();
 
 private:

@@ -1,6 +1,7 @@
 #include "BackupService.h"
 
 #include "Database.h"
+#include "FileMover.h"
 
 #include <QDebug>
 #include <QDir>
@@ -8,6 +9,7 @@
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QUuid>
 
 namespace Quellon {
 
@@ -59,6 +61,11 @@ BackupService::Outcome BackupService::runAutomatic(const QDate &today, bool crea
     }
     QString error;
     if (!backupTo(target, false, &error)) {
+        // Another copy of the program made today's backup first.
+        if (QFileInfo::exists(target)) {
+            outcome.result = Outcome::AlreadyThere;
+            return outcome;
+        }
         qWarning().noquote() << "automatic backup failed:" << error;
         outcome.result = Outcome::Failed;
         outcome.message = QStringLiteral("数据备份失败！") + QLatin1Char('\n') + error;
@@ -79,10 +86,10 @@ bool BackupService::backupTo(const QString &target, bool overwrite, QString *err
         return fail(QStringLiteral("数据库未连接。"));
     if (!overwrite && QFileInfo::exists(target))
         return fail(QStringLiteral("备份文件已存在。"));
-    // The copy is written beside the target and renamed at the end, so the
-    // target name only ever holds a whole copy.
-    const QString part = target + QStringLiteral(".part");
-    QFile::remove(part);
+    // The copy is written beside the target under a name of its own and moved
+    // over it at the end, so the target name only ever holds a whole copy;
+    // two programs backing up into one shared folder at once write two parts.
+    const QString part = QStringLiteral("%1.%2.part").arg(target, QUuid::createUuid().toString(QUuid::Id128).left(12));
     QSqlQuery q(m_db.database());
     if (!q.prepare(QStringLiteral("VACUUM INTO ?"))) {
         qWarning().noquote() << "backup failed:" << q.lastError().text();
@@ -90,18 +97,38 @@ bool BackupService::backupTo(const QString &target, bool overwrite, QString *err
     }
     q.addBindValue(part);
     if (!q.exec()) {
-        qWarning().noquote() << "backup failed:" << q.lastError().text();
+        qWarning().noquote() << "backup to" << part << "failed:" << q.lastError().text();
         QFile::remove(part);
         return fail(Database::explainError(q.lastError()));
     }
-    if (overwrite && QFileInfo::exists(target) && !QFile::remove(target)) {
+    q.finish();
+    // VACUUM INTO leaves its output to the system's write-back: the copy is on
+    // the disk before its name says it is a backup.
+    QString why;
+    if (!FileMover::flushFile(part, &why)) {
+        qWarning().noquote() << "backup not flushed:" << why;
         QFile::remove(part);
-        return fail(QStringLiteral("无法替换已有的备份文件。"));
+        return fail(QStringLiteral("备份文件未能写入磁盘。"));
     }
-    if (!QFile::rename(part, target)) {
-        QFile::remove(part);
-        return fail(QStringLiteral("无法写入备份文件。"));
+    if (overwrite) {
+        // One rename over the old copy: there is never a moment without a backup.
+        if (!FileMover::replace(part, target, &why)) {
+            qWarning().noquote() << "backup not moved into place:" << why;
+            QFile::remove(part);
+            return fail(QStringLiteral("无法替换已有的备份文件。"));
+        }
+    } else {
+        const FileMover::Result moved = FileMover::moveUnlessExists(part, target, &why);
+        if (moved != FileMover::Result::Moved) {
+            if (moved == FileMover::Result::Failed)
+                qWarning().noquote() << "backup not moved into place:" << why;
+            QFile::remove(part);
+            return fail(moved == FileMover::Result::TargetExists ? QStringLiteral("备份文件已存在。")
+                                                                  : QStringLiteral("无法写入备份文件。"));
+        }
     }
+    if (!FileMover::flushFolder(QFileInfo(target).absolutePath(), &why))
+        qWarning().noquote() << "backup folder not flushed:" << why;
     return true;
 }
 

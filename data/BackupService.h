@@ -37,8 +37,10 @@ public:
     // the user first.
     Outcome runAutomatic(const QDate &today, bool createMissingFolder);
 
-    // A consistent copy of the open database to target; never a half-written
-    // file under the target name. Fails when target exists and !overwrite.
+    // A consistent copy of the open database to target. The copy is on the
+    // disk before it takes the target's name, the name never holds a
+    // half-written file, and an older copy is replaced in one step. Fails
+    // when target exists and !overwrite.
     bool backupTo(const QString &target, bool overwrite, QString *error = nullptr);
 
 private:

@@ -1,5 +1,6 @@
 #include "Database.h"
 
+#include "FileMover.h"
 #include "Messages.h"
 #include "SchemaInstaller.h"
 
@@ -38,17 +39,113 @@ QSqlDatabase Database::database() const
 
 // ---------------------------------------------------------------- connection
 
+namespace {
+QString native(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+Database::OpenStatus refusal(Database::OpenResult result, const QString &message)
+{
+    Database::OpenStatus status;
+    status.result = result;
+    status.message = message;
+    return status;
+}
+
+// Whether the program can use the file where it is, asked before SQLite is:
+// in WAL mode SQLite cannot even read a database when it may not write the
+// file, its folder or its -wal and -shm files, and it reports that as a
+// failed read, which would pass for a damaged file.
+Database::OpenStatus accessProblem(const QString &file)
+{
+    using R = Database::OpenResult;
+    const QFileInfo info(file);
+    if (info.isDir())
+        return refusal(R::NotADatabase, QStringLiteral("“%1”是一个文件夹，不是数据库文件。").arg(native(file)));
+    if (!info.isReadable())
+        return refusal(R::Failed, QStringLiteral("没有读取数据库文件“%1”的权限，请让管理员为您开放该文件的读写权限。").arg(native(file)));
+    if (!info.isWritable())
+        return refusal(R::ReadOnly, QStringLiteral("数据库文件“%1”是只读的，本程序无法在其中保存数据。"
+                                                   "请取消该文件的只读属性，或让管理员为您开放写入权限。")
+                                        .arg(native(file)));
+    const QFileInfo wal(file + QStringLiteral("-wal")), shm(file + QStringLiteral("-shm"));
+    for (const QFileInfo &companion : {wal, shm}) {
+        if (companion.exists() && !companion.isWritable())
+            return refusal(R::ReadOnly, QStringLiteral("数据库的工作文件“%1”是只读的（可能由其他用户留下），本程序无法使用该数据库。"
+                                                       "请让管理员为您开放该文件的写入权限。")
+                                            .arg(native(companion.absoluteFilePath())));
+    }
+    // The -wal and -shm files are made beside the database when it opens.
+    const QString folder = info.absolutePath();
+    if (!QFileInfo(folder).isWritable() && !(wal.isWritable() && shm.isWritable()))
+        return refusal(R::ReadOnly, QStringLiteral("数据库所在的文件夹“%1”是只读的，本程序需要在该文件夹中写入数据库的工作文件。"
+                                                   "请让管理员为您开放该文件夹的写入权限。")
+                                        .arg(native(folder)));
+    Database::OpenStatus ok;
+    ok.result = R::Ok;
+    return ok;
+}
+
+bool hasSqliteHeader(const QString &file)
+{
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) && f.read(16) == QByteArray("SQLite format 3\0", 16);
+}
+
+// The reason a database could not be read, for the user; the engine's words
+// go to the log.
+Database::OpenStatus unreadable(const QString &file, const QSqlError &error)
+{
+    using R = Database::OpenResult;
+    qWarning().noquote() << "opening" << file << "failed:" << error.nativeErrorCode() << error.text();
+    bool isNumber = false;
+    const int code = error.nativeErrorCode().toInt(&isNumber) & 0xff;
+    if (isNumber && (code == 3 || code == 8)) // permission, read-only
+        return refusal(R::ReadOnly, QStringLiteral("无法写入数据库文件“%1”或它所在的文件夹（只读），因此无法打开该数据库。"
+                                                   "请让管理员为您开放写入权限。")
+                                        .arg(native(file)));
+    if (isNumber && (code == 11 || code == 26)) { // corrupt, not a database
+        if (!hasSqliteHeader(file))
+            return refusal(R::NotADatabase, QStringLiteral("文件“%1”不是数据库文件。").arg(native(file)));
+        return refusal(R::NotADatabase, QStringLiteral("数据库文件“%1”已损坏，请用备份恢复。").arg(native(file)));
+    }
+    return refusal(R::Failed, QStringLiteral("无法打开数据库文件“%1”：%2").arg(native(file), Database::explainError(error)));
+}
+
+// SQLite's own files beside a database file.
+void removeWithCompanions(const QString &file)
+{
+    for (const char *suffix : {"", "-journal", "-wal", "-shm"})
+        QFile::remove(file + QLatin1String(suffix));
+}
+} // namespace
+
 Database::OpenStatus Database::createDatabase(const QString &file)
 {
     OpenStatus status;
     const QString dir = QFileInfo(file).absolutePath();
     if (!QDir().mkpath(dir)) {
+        // A program installed where its users may not write cannot make data/ beside itself.
+        QFileInfo parent(dir);
+        while (!parent.exists() && !parent.isRoot())
+            parent.setFile(parent.absolutePath());
+        if (parent.isDir() && !parent.isWritable())
+            return refusal(OpenResult::ReadOnly,
+                           QStringLiteral("文件夹“%1”是只读的，无法在其中创建数据文件夹“%2”。请让管理员为您开放该文件夹的写入权限。")
+                               .arg(native(parent.absoluteFilePath()), native(dir)));
         status.result = OpenResult::CannotCreate;
-        status.message = QStringLiteral("无法创建数据文件夹“%1”，请检查该位置是否可写。").arg(QDir::toNativeSeparators(dir));
+        status.message = QStringLiteral("无法创建数据文件夹“%1”，请检查该位置是否可写。").arg(native(dir));
         return status;
     }
-    const QString part = file + QStringLiteral(".new");
-    QFile::remove(part);
+    if (!QFileInfo(dir).isWritable())
+        return refusal(OpenResult::ReadOnly,
+                       QStringLiteral("数据文件夹“%1”是只读的，无法在其中创建数据库。请让管理员为您开放该文件夹的写入权限。")
+                           .arg(native(dir)));
+    // Built under a name of this program's own: another copy of the program
+    // starting at the same moment builds its own file beside this one.
+    const QString part = QDir(dir).filePath(
+        QStringLiteral("%1.%2.new").arg(databaseFileName(), QUuid::createUuid().toString(QUuid::Id128)));
     const QString name = QStringLiteral("create-") + QUuid::createUuid().toString(QUuid::Id128);
     QString error;
     bool ok = false;
@@ -65,6 +162,13 @@ Database::OpenStatus Database::createDatabase(const QString &file)
                 if (!ok)
                     error = q.lastError().text();
             }
+            // The file is in WAL mode before it is shared: the first programs
+            // to open it do not both try to switch it.
+            if (ok && !(q.exec(QStringLiteral("PRAGMA journal_mode=WAL")) && q.next()
+                        && q.value(0).toString() == QLatin1String("wal"))) {
+                ok = false;
+                error = QStringLiteral("journal_mode=WAL refused: ") + q.lastError().text();
+            }
             q.finish();
             db.close();
         } else {
@@ -72,14 +176,30 @@ Database::OpenStatus Database::createDatabase(const QString &file)
         }
     }
     QSqlDatabase::removeDatabase(name);
-    if (ok && !QFile::rename(part, file)) {
+    if (ok && !FileMover::flushFile(part, &error))
         ok = false;
-        error = QStringLiteral("无法写入 %1").arg(file);
+    if (ok) {
+        // The first program to get here puts its file in place; a later one
+        // throws its own away and opens the first one's.
+        switch (FileMover::moveUnlessExists(part, file, &error)) {
+        case FileMover::Result::Moved:
+            if (!FileMover::flushFolder(dir, &error))
+                qWarning().noquote() << "new database's folder not flushed:" << error;
+            break;
+        case FileMover::Result::TargetExists:
+            removeWithCompanions(part);
+            break;
+        case FileMover::Result::Failed:
+            ok = false;
+            break;
+        }
     }
     if (!ok) {
-        QFile::remove(part);
+        qWarning().noquote() << "creating" << file << "failed:" << error;
+        removeWithCompanions(part);
         status.result = OpenResult::CannotCreate;
-        status.message = QStringLiteral("无法在“%1”创建数据库：%2").arg(QDir::toNativeSeparators(dir), error);
+        status.message = QStringLiteral("无法在文件夹“%1”中创建数据库，请检查该位置是否可写、磁盘空间是否足够。")
+                             .arg(native(dir));
         return status;
     }
     status.result = OpenResult::Ok;
@@ -92,10 +212,10 @@ Database::OpenStatus Database::openDatabase(const QString &folder, bool createIf
     const QString file = QDir(folder).absoluteFilePath(databaseFileName());
     if (!QFileInfo::exists(file)) {
         if (!createIfMissing) {
-            OpenStatus status;
-            status.result = OpenResult::Missing;
-            status.message = QStringLiteral("找不到数据库文件“%1”。").arg(QDir::toNativeSeparators(file));
-            return status;
+            if (!QFileInfo(folder).isDir())
+                return refusal(OpenResult::FolderMissing,
+                               QStringLiteral("找不到数据库所在的文件夹“%1”。").arg(native(QDir(folder).absolutePath())));
+            return refusal(OpenResult::Missing, QStringLiteral("找不到数据库文件“%1”。").arg(native(file)));
         }
         const OpenStatus created = createDatabase(file);
         if (!created.ok())
@@ -106,7 +226,9 @@ Database::OpenStatus Database::openDatabase(const QString &folder, bool createIf
 
 Database::OpenStatus Database::openFile(const QString &file)
 {
-    OpenStatus status;
+    OpenStatus status = accessProblem(file);
+    if (!status.ok())
+        return status;
     {
         QSqlDatabase db = QSqlDatabase::contains(m_connectionName)
                               ? QSqlDatabase::database(m_connectionName, false)
@@ -115,32 +237,28 @@ Database::OpenStatus Database::openFile(const QString &file)
         // A second copy of the program on the same file waits for a lock
         // instead of failing at once.
         db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
-        if (!db.open()) {
-            status.result = OpenResult::Failed;
-            status.message = QStringLiteral("无法打开数据库文件“%1”：%2")
-                                 .arg(QDir::toNativeSeparators(file), explainError(db.lastError()));
-            return status;
-        }
+        if (!db.open())
+            return unreadable(file, db.lastError());
         QSqlQuery q(db);
-        for (const QString &setup : m_dialect.connectionSetup())
-            q.exec(setup);
+        // Only read until the file is known to be ours and not too new: a
+        // file the program cannot use is left exactly as it was.
         if (!q.exec(QStringLiteral("select count(*) from sqlite_master"))) {
-            status.result = OpenResult::NotADatabase;
-            status.message = QStringLiteral("文件“%1”不是有效的数据库文件或已损坏。").arg(QDir::toNativeSeparators(file));
+            status = unreadable(file, q.lastError());
         } else if (!SchemaInstaller::looksLikeQuellonDatabase(db)) {
-            status.result = OpenResult::NotOurs;
-            status.message = QStringLiteral("文件“%1”不是本系统的数据库。").arg(QDir::toNativeSeparators(file));
+            status = refusal(OpenResult::NotOurs, QStringLiteral("文件“%1”不是本系统的数据库。").arg(native(file)));
+        } else if (SchemaInstaller::storedVersion(db) > SchemaInstaller::currentVersion()) {
+            status = refusal(OpenResult::TooNew,
+                             QStringLiteral("数据库“%1”由更新版本的程序创建，请升级本程序。").arg(native(file)));
         } else {
-            refreshStatistics(db);
-            const int version = SchemaInstaller::storedVersion(db);
+            for (const QString &setup : m_dialect.connectionSetup())
+                q.exec(setup);
             QString error;
-            if (version > SchemaInstaller::currentVersion()) {
-                status.result = OpenResult::TooNew;
-                status.message = QStringLiteral("数据库“%1”由更新版本的程序创建，请升级本程序。").arg(QDir::toNativeSeparators(file));
-            } else if (!SchemaInstaller::upgrade(db, &error)) {
-                status.result = OpenResult::Failed;
-                status.message = QStringLiteral("数据库“%1”升级失败：%2").arg(QDir::toNativeSeparators(file), error);
+            if (!SchemaInstaller::upgrade(db, &error)) {
+                qWarning().noquote() << "upgrading" << file << "failed:" << error;
+                status = refusal(OpenResult::Failed,
+                                 QStringLiteral("数据库“%1”无法升级到本程序的版本，详细原因已记入日志。").arg(native(file)));
             } else {
+                refreshStatistics(db);
                 status.result = OpenResult::Ok;
             }
         }

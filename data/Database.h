@@ -30,11 +30,16 @@ class Database : public QObject
 public:
     static QString databaseFileName() { return QStringLiteral("House.db"); }
 
-    enum class OpenResult { Ok, Missing, NotADatabase, NotOurs, TooNew, ReadOnly, CannotCreate, Failed };
+    // Why a database could not be opened. ReadOnly covers the file, its
+    // folder and SQLite's -wal and -shm files beside it; a file in a place the
+    // program may not write is never taken for a damaged one.
+    enum class OpenResult { Ok, Missing, NotADatabase, NotOurs, TooNew, ReadOnly, CannotCreate, Failed, FolderMissing };
     struct OpenStatus
     {
         OpenResult result = OpenResult::Failed;
-        QString message; // Chinese, for the user; empty on success
+        // Chinese, for the user, naming the file or folder; empty on success.
+        // The engine's own words go to the log.
+        QString message;
         bool ok() const { return result == OpenResult::Ok; }
     };
 
@@ -44,7 +49,8 @@ public:
     // Opens House.db in the folder. A missing file is created with the schema
     // and seed rows only when createIfMissing is set; it is built under a name
     // of its own and moved into place, so a failed creation leaves nothing
-    // and two programs creating it at once end up sharing one file.
+    // and two programs creating it at once end up sharing one file. A file
+    // that is not ours or made by a newer program is left as it was.
     OpenStatus openDatabase(const QString &folder, bool createIfMissing);
     void closeDatabase();
     // Reopens the file last opened (after compacting or restoring it).

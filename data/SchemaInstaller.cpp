@@ -31,7 +31,7 @@ bool runScript(QSqlDatabase db, const QString &resource, QString *error)
     QFile file(resource);
     if (!file.open(QIODevice::ReadOnly)) {
         if (error)
-            *error = QStringLiteral("缺少数据库脚本 %1").arg(resource);
+            *error = QStringLiteral("script %1 missing from the program").arg(resource);
         return false;
     }
     const QString text = QString::fromUtf8(file.readAll());

@@ -21,7 +21,8 @@ public:
     static bool looksLikeQuellonDatabase(QSqlDatabase db);
 
     // Runs every step above the stored version. An empty database gets the
-    // whole schema and its seed rows.
+    // whole schema and its seed rows. *error receives the engine's text and
+    // the statement that failed: for the log, never for a message.
     static bool upgrade(QSqlDatabase db, QString *error = nullptr);
 };
 

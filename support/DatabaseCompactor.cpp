@@ -1,5 +1,7 @@
 #include "DatabaseCompactor.h"
 
+#include <QDebug>
+#include <QDir>
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -16,7 +18,7 @@ bool compactDatabase(const QString &databaseFile, QString *error)
         return false;
     };
     if (!QFileInfo(databaseFile).isFile())
-        return fail(QStringLiteral("数据库文件不存在：%1").arg(databaseFile));
+        return fail(QStringLiteral("数据库文件“%1”不存在。").arg(QDir::toNativeSeparators(databaseFile)));
 
     const QString name = QStringLiteral("compact-") + QUuid::createUuid().toString(QUuid::Id128);
     bool ok = false;
@@ -25,14 +27,16 @@ bool compactDatabase(const QString &databaseFile, QString *error)
         db.setDatabaseName(databaseFile);
         db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
         if (!db.open()) {
-            fail(db.lastError().text());
+            qWarning().noquote() << "compacting" << databaseFile << "failed:" << db.lastError().text();
+            fail(QStringLiteral("无法打开数据库文件“%1”。").arg(QDir::toNativeSeparators(databaseFile)));
         } else {
             QSqlQuery q(db);
             if (!q.exec(QStringLiteral("PRAGMA integrity_check")) || !q.next()
                 || q.value(0).toString() != QLatin1String("ok")) {
                 fail(QStringLiteral("数据库完整性检查未通过"));
             } else if (!q.exec(QStringLiteral("VACUUM"))) {
-                fail(q.lastError().text());
+                qWarning().noquote() << "compacting" << databaseFile << "failed:" << q.lastError().text();
+                fail(QStringLiteral("数据库压缩失败，请确认没有其他人正在使用该数据库、磁盘空间是否足够。"));
             } else {
                 ok = true;
             }

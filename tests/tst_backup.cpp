@@ -1,12 +1,16 @@
 #include "BackupService.h"
 #include "Clock.h"
 #include "DatabaseCompactor.h"
+#include "FileMover.h"
 #include "TestSupport.h"
 
 #include <QDir>
 #include <QFile>
 #include <QSqlQuery>
 #include <QtTest>
+
+#include <atomic>
+#include <thread>
 
 using namespace Quellon;
 using QuellonTest::FixtureDatabase;
@@ -22,6 +26,11 @@ private slots:
     void copiesTheDatabaseInUse();
     void missingFolderIsCreatedOnConfirmation();
     void emptyFolderNeverCopies();
+    void backupOverAnOlderCopy_data();
+    void backupOverAnOlderCopy();
+    void failedCopyLeavesNothing();
+    void moveUnlessExists_data();
+    void moveUnlessExists();
     void due_data();
     void due();
     void compactKeepsRows();
@@ -95,6 +104,111 @@ void TestBackup::emptyFolderNeverCopies()
     QCOMPARE(created.result, BackupService::Outcome::Failed);
     QCOMPARE(created.message, QStringLiteral("目录 创建失败,请检测路径是否合法!"));
     QVERIFY(!QFile::exists(QDir(here).filePath("dp20080501.back")));
+}
+
+namespace {
+// The marker row of a backup file, read without touching the file.
+QString markerOf(const QString &file)
+{
+    const QString name = QStringLiteral("marker-reader");
+    QString marker;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", name);
+        db.setDatabaseName(file);
+        db.setConnectOptions("QSQLITE_OPEN_READONLY");
+        QSqlQuery q(db);
+        if (db.open() && q.exec("select F_name from House where F_mainID = 1") && q.next())
+            marker = q.value(0).toString();
+        q.finish();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return marker;
+}
+} // namespace
+
+void TestBackup::backupOverAnOlderCopy_data()
+{
+    QTest::addColumn<bool>("overwrite");
+    QTest::newRow("replace") << true;
+    QTest::newRow("keep") << false;
+}
+
+void TestBackup::backupOverAnOlderCopy()
+{
+    QFETCH(bool, overwrite);
+    FixtureDatabase db;
+    QTemporaryDir backups;
+    const QString target = backups.filePath("House.back");
+    QVERIFY(db.dm().execute("insert into House(F_mainID, F_name) values(1, '旧')"));
+    BackupService backup(db.dm());
+    QVERIFY(backup.backupTo(target, false));
+    QVERIFY(db.dm().execute("update House set F_name = '新'"));
+
+    // Someone looking for the backup while it is being replaced always finds one.
+    std::atomic<bool> done{false};
+    std::atomic<int> missing{0};
+    std::thread watcher([&] {
+        while (!done)
+            if (!QFile::exists(target))
+                ++missing;
+    });
+    bool copied = true;
+    QString error;
+    for (int i = 0; copied && i < 20; ++i)
+        copied = backup.backupTo(target, overwrite, &error);
+    done = true;
+    watcher.join();
+
+    QCOMPARE(copied, overwrite);
+    if (!overwrite)
+        QCOMPARE(error, QStringLiteral("备份文件已存在。"));
+    QCOMPARE(missing.load(), 0);
+    QCOMPARE(markerOf(target), overwrite ? QStringLiteral("新") : QStringLiteral("旧"));
+    QCOMPARE(QDir(backups.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"House.back"});
+}
+
+void TestBackup::failedCopyLeavesNothing()
+{
+    FixtureDatabase db;
+    QTemporaryDir backups;
+    // A folder of that name stands where the copy should go.
+    const QString target = backups.filePath("House.back");
+    QVERIFY(QDir().mkpath(target));
+    QString error;
+    QVERIFY(!BackupService(db.dm()).backupTo(target, true, &error));
+    QVERIFY(!error.isEmpty());
+    QVERIFY(QFileInfo(target).isDir());
+    QCOMPARE(QDir(backups.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+}
+
+void TestBackup::moveUnlessExists_data()
+{
+    QTest::addColumn<bool>("taken");
+    QTest::newRow("free name") << false;
+    QTest::newRow("taken name") << true;
+}
+
+void TestBackup::moveUnlessExists()
+{
+    QFETCH(bool, taken);
+    QTemporaryDir dir;
+    auto write = [](const QString &file, const QByteArray &content) {
+        QFile f(file);
+        return f.open(QIODevice::WriteOnly) && f.write(content) == content.size();
+    };
+    auto read = [](const QString &file) {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    const QString source = dir.filePath("new.part"), target = dir.filePath("House.db");
+    QVERIFY(write(source, "new"));
+    if (taken)
+        QVERIFY(write(target, "old"));
+    const FileMover::Result result = FileMover::moveUnlessExists(source, target);
+    QCOMPARE(int(result), int(taken ? FileMover::Result::TargetExists : FileMover::Result::Moved));
+    QCOMPARE(read(target), taken ? QByteArray("old") : QByteArray("new"));
+    QCOMPARE(QFile::exists(source), taken);
 }
 
 void TestBackup::due_data()

@@ -3,19 +3,23 @@
 #include "NumberFormats.h"
 #include "OperationLog.h"
 #include "PermissionGrants.h"
+#include "SchemaInstaller.h"
 #include "DatabaseTransaction.h"
+#include "DatabaseFiles.h"
 #include "TestSupport.h"
 
+#include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QSqlQuery>
 #include <QtTest>
 
 #include <atomic>
+#include <memory>
 #include <thread>
 
 using namespace Quellon;
-using QuellonTest::FixtureDatabase;
-using QuellonTest::MessageRecorder;
+using namespace QuellonTest;
 
 class TestDatabase : public QObject
 {
@@ -39,6 +43,8 @@ private slots:
     void openRefusesWhatIsNotOurs_data();
     void openRefusesWhatIsNotOurs();
     void twoProgramsShareOneFile();
+    void twoProgramsCreateTheFirstDatabaseAtOnce();
+    void failedCreationLeavesNothing();
 };
 
 void TestDatabase::queryIntOfEmptyMaxIsZero()
@@ -271,44 +277,56 @@ void TestDatabase::fullDiskLeavesNothingHalfWritten()
 
 void TestDatabase::openRefusesWhatIsNotOurs_data()
 {
-    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<int>("kind"); // DatabaseFileKind, or -1 for no file
+    QTest::addColumn<QString>("readOnly"); // "", "file" or "folder"
+    QTest::addColumn<bool>("folderExists");
     QTest::addColumn<int>("result");
-    QTest::newRow("text file") << QByteArray("this is not a database\n").repeated(100) << int(Database::OpenResult::NotADatabase);
-    QTest::newRow("other sqlite file") << QByteArray("other") << int(Database::OpenResult::NotOurs);
-    QTest::newRow("missing") << QByteArray() << int(Database::OpenResult::Missing);
+    const int none = -1;
+    using K = DatabaseFileKind;
+    using R = Database::OpenResult;
+    QTest::newRow("text file") << int(K::Text) << "" << true << int(R::NotADatabase);
+    QTest::newRow("damaged") << int(K::Damaged) << "" << true << int(R::NotADatabase);
+    QTest::newRow("other sqlite file") << int(K::Foreign) << "" << true << int(R::NotOurs);
+    QTest::newRow("newer version") << int(K::Newer) << "" << true << int(R::TooNew);
+    QTest::newRow("missing") << none << "" << true << int(R::Missing);
+    QTest::newRow("folder missing") << none << "" << false << int(R::FolderMissing);
+    QTest::newRow("read-only file") << int(K::Ours) << "file" << true << int(R::ReadOnly);
+    QTest::newRow("read-only folder") << int(K::Ours) << "folder" << true << int(R::ReadOnly);
 }
 
 void TestDatabase::openRefusesWhatIsNotOurs()
 {
-    QFETCH(QByteArray, content);
+    QFETCH(int, kind);
+    QFETCH(QString, readOnly);
+    QFETCH(bool, folderExists);
     QFETCH(int, result);
-    QTemporaryDir dir;
-    const QString file = dir.filePath(Database::databaseFileName());
-    if (content == "other") {
-        const QString name = QStringLiteral("other");
-        {
-            QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", name);
-            other.setDatabaseName(file);
-            QVERIFY(other.open());
-            QSqlQuery(other).exec("create table t(x)");
-            other.close();
-        }
-        QSqlDatabase::removeDatabase(name);
-    } else if (!content.isEmpty()) {
-        QFile f(file);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(content);
-    }
+    if (!readOnly.isEmpty() && runningAsRoot())
+        QSKIP("permissions do not bind root");
+    QTemporaryDir root;
+    const QString folder = folderExists ? root.path() : root.filePath("gone");
+    const QString file = QDir(folder).filePath(Database::databaseFileName());
+    if (kind >= 0)
+        QVERIFY(writeDatabaseFile(folder, DatabaseFileKind(kind)));
+    QByteArray content;
+    if (QFile f(file); f.open(QIODevice::ReadOnly))
+        content = f.readAll();
+    const QStringList files = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+
+    PermissionsRestorer restoreFile(file), restoreFolder(folder);
+    if (readOnly == "file")
+        QVERIFY(QFile::setPermissions(file, QFile::ReadOwner | QFile::ReadUser));
+    if (readOnly == "folder")
+        QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadUser | QFile::ExeUser));
+
     Database dm;
-    const Database::OpenStatus status = dm.openDatabase(dir.path(), false);
+    const Database::OpenStatus status = dm.openDatabase(folder, false);
     QCOMPARE(int(status.result), result);
     QVERIFY(!status.message.isEmpty());
     QVERIFY(!dm.isConnected());
-    if (!content.isEmpty() && content != "other") {
-        QFile f(file);
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        QCOMPARE(f.readAll(), content); // left untouched
-    }
+    // A file the program cannot use is left as it was, and nothing is added beside it.
+    if (QFile f(file); f.open(QIODevice::ReadOnly))
+        QVERIFY(f.readAll() == content);
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), files);
 }
 
 void TestDatabase::twoProgramsShareOneFile()
@@ -352,6 +370,99 @@ void TestDatabase::twoProgramsShareOneFile()
     QVERIFY(written);
     QCOMPARE(messages.count(), 0);
     QCOMPARE(second.queryInt("select count(*) from House"), 3);
+}
+
+namespace {
+// Copies of database-opener on one folder, each waiting for the signal to open it.
+class Openers
+{
+public:
+    Openers(const QString &folder, int count, const QStringList &extra = {})
+    {
+        for (int i = 0; i < count; ++i) {
+            auto program = std::make_unique<QProcess>();
+            program->setProcessChannelMode(QProcess::SeparateChannels);
+            program->start(QStringLiteral(DATABASE_OPENER), QStringList{folder} + extra);
+            m_programs.push_back(std::move(program));
+        }
+    }
+    ~Openers()
+    {
+        for (auto &program : m_programs)
+            if (program->state() != QProcess::NotRunning) {
+                program->kill();
+                program->waitForFinished(5000);
+            }
+    }
+    // Lets them all go at once, once every one of them is ready.
+    bool go()
+    {
+        for (auto &program : m_programs) {
+            while (!program->canReadLine())
+                if (!program->waitForReadyRead(30000))
+                    return false;
+            if (program->readLine().trimmed() != "ready")
+                return false;
+        }
+        // QProcess keeps what is written until asked to hand it over.
+        for (auto &program : m_programs)
+            program->write("go\n");
+        for (auto &program : m_programs)
+            if (!program->waitForBytesWritten(30000))
+                return false;
+        for (auto &program : m_programs)
+            if (!program->waitForFinished(60000) || program->exitStatus() != QProcess::NormalExit)
+                return false;
+        return true;
+    }
+    int exitCode(int i) const { return m_programs.at(i)->exitCode(); }
+    QString output(int i) const { return QString::fromUtf8(m_programs.at(i)->readAllStandardOutput()).trimmed(); }
+
+private:
+    std::vector<std::unique_ptr<QProcess>> m_programs;
+};
+
+QStringList filesIn(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+}
+} // namespace
+
+void TestDatabase::twoProgramsCreateTheFirstDatabaseAtOnce()
+{
+    // Two computers of a new office started together on an empty shared folder.
+    for (int round = 0; round < 5; ++round) {
+        QTemporaryDir root;
+        const QString folder = root.filePath("data");
+        Openers programs(folder, 2);
+        QVERIFY(programs.go());
+        for (int i = 0; i < 2; ++i)
+            QVERIFY2(programs.exitCode(i) == 0, qPrintable(programs.output(i)));
+        // The database's own -wal and -shm stay when both programs close at
+        // the same moment; nothing else may.
+        const QStringList files = filesIn(folder);
+        QStringList others = files;
+        others.removeOne(Database::databaseFileName() + "-wal");
+        others.removeOne(Database::databaseFileName() + "-shm");
+        QVERIFY2(others == QStringList{Database::databaseFileName()}, qPrintable(files.join(' ')));
+        Database check;
+        QVERIFY(check.openDatabase(folder, false).ok());
+        QCOMPARE(check.queryInt("PRAGMA user_version"), qint64(SchemaInstaller::currentVersion()));
+    }
+}
+
+void TestDatabase::failedCreationLeavesNothing()
+{
+    // The disk fills up while the new database is being built.
+    QTemporaryDir root;
+    const QString folder = root.filePath("data");
+    Openers program(folder, 1, {QStringLiteral("--file-size-limit=16384")});
+    QVERIFY(program.go());
+    QCOMPARE(program.exitCode(0), 1);
+    const QString output = program.output(0);
+    QVERIFY2(output.startsWith(QString::number(int(Database::OpenResult::CannotCreate)) + QLatin1Char(' ')),
+             qPrintable(output));
+    QCOMPARE(filesIn(folder), QStringList());
 }
 
 QTEST_GUILESS_MAIN(TestDatabase)

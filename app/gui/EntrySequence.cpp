@@ -8,31 +8,37 @@
 #include "SplashScreen.h"
 #include "Database.h"
 #include "LoginDialog.h"
+#include "LogFile.h"
+#include "SystemTranslations.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QFileDialog>
-#include <QThread>
 #include <QWidget>
 
 namespace Quellon {
 
 int runEntrySequence(int &argc, char **argv, const MainWindowFactory &createMainWindow)
 {
-    QApplication app(argc, argv);
     // Used for the per-user folders only; window titles carry the Chinese title.
     QApplication::setApplicationName(QStringLiteral("quellon"));
     QApplication::setOrganizationName(QStringLiteral("quellon"));
+    // Before anything else, so that Qt's own warnings at start are kept too.
+    LogFile::install(LogFile::defaultPath());
+    QApplication app(argc, argv);
+    // Before the first window: file dialogs, standard buttons and context
+    // menus take their words from Qt's catalogues when they are built.
+    SystemTranslations::installChinese();
     installMessageBoxPresenter();
 
-    QElapsedTimer shown;
-    shown.start();
+    // Read before the splash is up: a warning about config.ini would open
+    // under a window that stays on top.
+    AppConfig config;
+
     auto splash = std::make_unique<SplashScreen>();
     splash->show();
     splash->repaint();
     QCoreApplication::processEvents();
 
-    AppConfig config;
     Database dm;
     StartupController::Hooks hooks;
     hooks.status = [&splash](const QString &text) {
@@ -55,14 +61,9 @@ int runEntrySequence(int &argc, char **argv, const MainWindowFactory &createMain
 
     hooks.status(QStringLiteral("连接成功，正在登录 ....."));
     std::unique_ptr<MainWindowHost> mainWindow = createMainWindow(dm, config);
-    hooks.status(QStringLiteral("连接成功，正在登录 ..."));
-    QThread::msleep(20);
-    hooks.status(QStringLiteral("连接成功，正在登录 ....."));
     // A local database opens in a blink; leave the splash up long enough to be read.
-    while (splash && shown.elapsed() < 1200) {
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 50);
-        QThread::msleep(20);
-    }
+    if (splash)
+        splash->keepShownFor(1200);
     splash.reset();
 
     {

@@ -3,16 +3,19 @@
 #include "ProductInfo.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QLabel>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QScreen>
+#include <QTimer>
 
 namespace Quellon {
 
 SplashScreen::SplashScreen(QWidget *parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
 {
+    m_shown.start();
     setObjectName(QStringLiteral("SplashScreen"));
     setWindowTitle(QStringLiteral("系统登录 splash 界面"));
     setFixedSize(470, 294);
@@ -37,6 +40,18 @@ void SplashScreen::setStatus(const QString &text)
 QString SplashScreen::status() const
 {
     return m_status->text();
+}
+
+void SplashScreen::keepShownFor(int minimumMs)
+{
+    const qint64 left = minimumMs - m_shown.elapsed();
+    if (left <= 0)
+        return;
+    // Waiting in an event loop, not asleep: the window repaints when it is
+    // uncovered and the system does not take the program for hung.
+    QEventLoop wait;
+    QTimer::singleShot(int(left), Qt::PreciseTimer, &wait, &QEventLoop::quit);
+    wait.exec(QEventLoop::ExcludeUserInputEvents);
 }
 
 void SplashScreen::paintEvent(QPaintEvent *)
