@@ -52,7 +52,7 @@ bool AppConfig::save()
     return false;
 }
 
-void AppConfig::setDs(const QString &folder)
+void AppConfig::setDatabaseFolder(const QString &folder)
 {
     QString f = QDir::toNativeSeparators(folder);
     if (!f.isEmpty() && !f.endsWith(QDir::separator()))
@@ -60,17 +60,17 @@ void AppConfig::setDs(const QString &folder)
     m_ini.setValue(ConfigSection, DatabaseFolderKey, f);
 }
 
-void AppConfig::setIbak(int choice)
+void AppConfig::setAutoBackupChoice(int choice)
 {
     m_ini.setValue(ConfigSection, AutoBackupKey, QString::number(choice));
 }
 
-void AppConfig::setCurOperName(const QString &name)
+void AppConfig::setLastOperatorName(const QString &name)
 {
     m_ini.setValue(OperatorSection, OperatorNameKey, name);
 }
 
-void AppConfig::setCurImeName(const QString &name)
+void AppConfig::setInputMethodName(const QString &name)
 {
     m_ini.setValue(OperatorSection, InputMethodKey, name);
 }

@@ -34,21 +34,21 @@ public:
     // Writes the file; a failure is reported once to the user as a warning.
     bool save();
 
-    QString ds() const { return m_ini.value(ConfigSection, DatabaseFolderKey); }
-    void setDs(const QString &folder);
-    int ibak() const { return m_ini.intValue(ConfigSection, AutoBackupKey, 0); }
-    void setIbak(int choice);
-    QString curOperName() const { return m_ini.value(OperatorSection, OperatorNameKey); }
-    bool hasCurOperName() const { return m_ini.contains(OperatorSection, OperatorNameKey); }
-    void setCurOperName(const QString &name);
-    QString curImeName() const { return m_ini.value(OperatorSection, InputMethodKey); }
-    void setCurImeName(const QString &name);
-    bool awokeFlag() const { return m_ini.boolValue(SettingsSection, RemindersAtStartKey, false); }
+    QString databaseFolderSetting() const { return m_ini.value(ConfigSection, DatabaseFolderKey); }
+    void setDatabaseFolder(const QString &folder);
+    int autoBackupChoice() const { return m_ini.intValue(ConfigSection, AutoBackupKey, 0); }
+    void setAutoBackupChoice(int choice);
+    QString lastOperatorName() const { return m_ini.value(OperatorSection, OperatorNameKey); }
+    bool hasLastOperatorName() const { return m_ini.contains(OperatorSection, OperatorNameKey); }
+    void setLastOperatorName(const QString &name);
+    QString inputMethodName() const { return m_ini.value(OperatorSection, InputMethodKey); }
+    void setInputMethodName(const QString &name);
+    bool remindersAtStart() const { return m_ini.boolValue(SettingsSection, RemindersAtStartKey, false); }
 
     // The folder the database is looked for in: `ds` taken as a folder
     // whether or not it ends with a separator, or data/ beside the program.
-    static QString databaseFolder(const QString &ds, const QString &programFolder);
-    static bool isDefaultFolder(const QString &ds) { return ds.trimmed().isEmpty(); }
+    static QString databaseFolder(const QString &setting, const QString &programFolder);
+    static bool isDefaultFolder(const QString &setting) { return setting.trimmed().isEmpty(); }
 
 private:
     IniFile m_ini;

@@ -59,9 +59,9 @@ LoginService::Outcome LoginService::attempt(const QString &nameField, const QStr
         }
         return Outcome::Refused;
     }
-    m_state = loadState(m_dm, name, m_config ? m_config->curImeName() : m_imeName);
+    m_state = loadState(m_dm, name, m_config ? m_config->inputMethodName() : m_imeName);
     if (m_config) {
-        m_config->setCurOperName(name);
+        m_config->setLastOperatorName(name);
         m_config->save();
     }
     return Outcome::Success;

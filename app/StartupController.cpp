@@ -27,7 +27,7 @@ StartupController::StartupController(Database &dm, AppConfig &config, const QStr
 bool StartupController::connectDatabase()
 {
     for (;;) {
-        const QString ds = m_config.ds();
+        const QString ds = m_config.databaseFolderSetting();
         const QString folder = AppConfig::databaseFolder(ds, m_programFolder);
         if (m_hooks.status)
             m_hooks.status(QStringLiteral("正在连接数据库 ....."));
@@ -48,7 +48,7 @@ bool StartupController::connectDatabase()
                                                  : QString();
         if (file.isEmpty())
             return false;
-        m_config.setDs(QFileInfo(file).absolutePath());
+        m_config.setDatabaseFolder(QFileInfo(file).absolutePath());
         m_config.save();
         if (m_hooks.showSplash)
             m_hooks.showSplash();

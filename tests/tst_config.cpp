@@ -50,9 +50,9 @@ void TestConfig::readsHandEditedFiles()
     f.close();
     QuellonTest::MessageRecorder messages;
     AppConfig config(path);
-    QCOMPARE(config.ds(), ds);
-    QCOMPARE(config.ibak(), ibak);
-    QCOMPARE(config.curOperName(), oper);
+    QCOMPARE(config.databaseFolderSetting(), ds);
+    QCOMPARE(config.autoBackupChoice(), ibak);
+    QCOMPARE(config.lastOperatorName(), oper);
     QCOMPARE(messages.count(), 0);
 }
 
@@ -66,15 +66,15 @@ void TestConfig::writingKeepsOtherLines()
     f.close();
     {
         AppConfig config(path);
-        config.setCurOperName(QStringLiteral("李四"));
-        config.setIbak(2);
+        config.setLastOperatorName(QStringLiteral("李四"));
+        config.setAutoBackupChoice(2);
         QVERIFY(config.save());
     }
     AppConfig again(path);
-    QCOMPARE(again.curOperName(), QStringLiteral("李四"));
-    QCOMPARE(again.ibak(), 2);
-    QCOMPARE(again.ds(), QStringLiteral("/x/"));
-    QVERIFY(again.awokeFlag());
+    QCOMPARE(again.lastOperatorName(), QStringLiteral("李四"));
+    QCOMPARE(again.autoBackupChoice(), 2);
+    QCOMPARE(again.databaseFolderSetting(), QStringLiteral("/x/"));
+    QVERIFY(again.remindersAtStart());
     // [config] and [Config] are one section: names compare without regard to case.
     QCOMPARE(again.ini().text(),
              QStringLiteral("; kept comment\n[config]\nds=/x/\nother=1\nCurOperName=李四\nibak=2\n[set]\nawokeflag=1\n"));
@@ -84,9 +84,9 @@ void TestConfig::missingFileGivesDefaults()
 {
     QTemporaryDir dir;
     AppConfig config(dir.filePath("config.ini"));
-    QCOMPARE(config.ds(), QString());
-    QCOMPARE(config.ibak(), 0);
-    QVERIFY(!config.awokeFlag());
+    QCOMPARE(config.databaseFolderSetting(), QString());
+    QCOMPARE(config.autoBackupChoice(), 0);
+    QVERIFY(!config.remindersAtStart());
     QVERIFY(!QFile::exists(dir.filePath("config.ini")));
 }
 
@@ -113,10 +113,10 @@ void TestConfig::dsIsWrittenAsAFolder()
 {
     QTemporaryDir dir;
     AppConfig config(dir.filePath("config.ini"));
-    config.setDs("/srv/office");
-    QCOMPARE(config.ds(), QStringLiteral("/srv/office/"));
-    config.setDs("/srv/office/");
-    QCOMPARE(config.ds(), QStringLiteral("/srv/office/"));
+    config.setDatabaseFolder("/srv/office");
+    QCOMPARE(config.databaseFolderSetting(), QStringLiteral("/srv/office/"));
+    config.setDatabaseFolder("/srv/office/");
+    QCOMPARE(config.databaseFolderSetting(), QStringLiteral("/srv/office/"));
 }
 
 void TestConfig::gbkFileIsRead()
@@ -129,7 +129,7 @@ void TestConfig::gbkFileIsRead()
     f.write("[Config]\nCurOperName=\xD5\xC5\xC8\xFD\n");
     f.close();
     AppConfig config(path);
-    QCOMPARE(config.curOperName(), QStringLiteral("张三"));
+    QCOMPARE(config.lastOperatorName(), QStringLiteral("张三"));
 }
 
 QTEST_GUILESS_MAIN(TestConfig)

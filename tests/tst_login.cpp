@@ -201,10 +201,10 @@ void TestLogin::successRemembersTheName()
 {
     QTemporaryDir dir;
     AppConfig config(dir.filePath("config.ini"));
-    config.setCurImeName(QStringLiteral("搜狗拼音"));
+    config.setInputMethodName(QStringLiteral("搜狗拼音"));
     LoginService login(m_db->dm(), &config, Mode::FirstLogin);
     QCOMPARE(login.attempt(QStringLiteral(" 张三 "), QStringLiteral("zs123")), Outcome::Success);
-    QCOMPARE(AppConfig(dir.filePath("config.ini")).curOperName(), QStringLiteral("张三"));
+    QCOMPARE(AppConfig(dir.filePath("config.ini")).lastOperatorName(), QStringLiteral("张三"));
     QCOMPARE(login.state().imeName, QStringLiteral("搜狗拼音"));
 }
 

@@ -89,7 +89,7 @@ void TestStartup::configuredFolderWithoutDatabaseAsks()
 {
     QTemporaryDir program, office;
     AppConfig config(program.filePath("config.ini"));
-    config.setDs(office.path());
+    config.setDatabaseFolder(office.path());
     Database dm;
     Script script;
     MessageRecorder messages;
@@ -110,7 +110,7 @@ void TestStartup::recoveryRemembersTheFolder()
         QVERIFY(maker.openDatabase(office.path(), true).ok());
     }
     AppConfig config(program.filePath("config.ini"));
-    config.setDs(wrong.path());
+    config.setDatabaseFolder(wrong.path());
     Database dm;
     Script script;
     MessageRecorder messages;
@@ -124,20 +124,20 @@ void TestStartup::recoveryRemembersTheFolder()
     QCOMPARE(messages.count(), 2);
     QCOMPARE(dm.databaseFile(), QDir(office.path()).filePath("House.db"));
     AppConfig saved(program.filePath("config.ini"));
-    QCOMPARE(saved.ds(), QDir::toNativeSeparators(office.path()) + QDir::separator());
+    QCOMPARE(saved.databaseFolderSetting(), QDir::toNativeSeparators(office.path()) + QDir::separator());
 }
 
 void TestStartup::cancelEndsTheProgram()
 {
     QTemporaryDir program, office;
     AppConfig config(program.filePath("config.ini"));
-    config.setDs(office.path());
+    config.setDatabaseFolder(office.path());
     QVERIFY(config.save());
     Database dm;
     Script script;
     QVERIFY(!StartupController(dm, config, program.path(), script.hooks()).connectDatabase());
     QVERIFY(!dm.isConnected());
-    QCOMPARE(AppConfig(program.filePath("config.ini")).ds(), QDir::toNativeSeparators(office.path()) + QDir::separator());
+    QCOMPARE(AppConfig(program.filePath("config.ini")).databaseFolderSetting(), QDir::toNativeSeparators(office.path()) + QDir::separator());
 }
 
 void TestStartup::brokenFileLeadsToRecovery()
@@ -197,7 +197,7 @@ void TestStartup::reasonComesBeforeTheDialog()
     QString folder = program.filePath("data");
     if (place == "office" || place == "missing") {
         folder = place == "office" ? office.path() : office.filePath("moved");
-        config.setDs(folder);
+        config.setDatabaseFolder(folder);
     } else if (place == "blocked") {
         QFile f(folder);
         QVERIFY(f.open(QIODevice::WriteOnly));
@@ -256,7 +256,7 @@ void TestStartup::configProblemsAreToldInChinese()
     AppConfig config(path);
     if (!reading) {
         QCOMPARE(messages.count(), 0);
-        config.setDs(program.path());
+        config.setDatabaseFolder(program.path());
         QVERIFY(!config.save());
     }
     QCOMPARE(messages.count(), 1);

@@ -103,9 +103,9 @@ LoginDialog::LoginDialog(Database &dm, AppConfig *config, LoginService::Mode mod
     dm.readList(QStringLiteral("select F_name from OperList where F_name <> '' "), names);
     m_operatorCombo->addItems(names);
     // A new installation has only the built-in operator: offer him.
-    const bool remembered = config && config->hasCurOperName();
-    m_operatorCombo->setEditText(remembered ? config->curOperName() : QStringLiteral("admin"));
-    ImeRule::apply(this, config ? config->curImeName() : QString());
+    const bool remembered = config && config->hasLastOperatorName();
+    m_operatorCombo->setEditText(remembered ? config->lastOperatorName() : QStringLiteral("admin"));
+    ImeRule::apply(this, config ? config->inputMethodName() : QString());
     if (m_operatorCombo->currentText().isEmpty())
         m_operatorCombo->setFocus();
     else

@@ -152,7 +152,7 @@ void MainWindow::showEvent(QShowEvent *event)
     if (m_shownOnce)
         return;
     m_shownOnce = true;
-    if (BackupService::isDue(m_config.ibak(), Clock::today()))
+    if (BackupService::isDue(m_config.autoBackupChoice(), Clock::today()))
         runAutomaticBackup();
     GridLayoutStore layouts(m_dm);
     const GridColumns columns = layouts.load(GridLayoutNames::HouseMain);

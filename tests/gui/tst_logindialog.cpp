@@ -148,7 +148,7 @@ void TestLoginDialog::preferredInputMethodReachesTheNameField()
     FixtureDatabase db;
     QTemporaryDir dir;
     AppConfig config(dir.filePath("config.ini"));
-    config.setCurImeName(QStringLiteral("搜狗拼音"));
+    config.setInputMethodName(QStringLiteral("搜狗拼音"));
     LoginDialog dialog(db.dm(), &config, LoginService::Mode::FirstLogin);
     QCOMPARE(ImeRule::name(dialog.operatorCombo()), QStringLiteral("搜狗拼音"));
     QCOMPARE(ImeRule::mode(dialog.operatorCombo()), ImeRule::ImeChinese);
