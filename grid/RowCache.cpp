@@ -31,4 +31,26 @@ void RowCache::store(int chunk, QVector<Row> rows)
         m_chunks.remove(m_used.takeFirst());
 }
 
+void RowCache::dropFrom(int row)
+{
+    const int first = chunkOf(row);
+    for (auto it = m_chunks.begin(); it != m_chunks.end();) {
+        if (it.key() >= first)
+            it = m_chunks.erase(it);
+        else
+            ++it;
+    }
+    m_used.removeIf([first](int chunk) { return chunk >= first; });
+}
+
+bool RowCache::replace(int row, Row value)
+{
+    auto it = m_chunks.find(chunkOf(row));
+    const int offset = row - chunkOf(row) * m_chunkSize;
+    if (it == m_chunks.end() || offset >= it->size())
+        return false;
+    (*it)[offset] = std::move(value);
+    return true;
+}
+
 } // namespace Quellon

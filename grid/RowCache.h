@@ -27,6 +27,11 @@ public:
     // Stores a whole chunk; rows are in order from the chunk's first row.
     void store(int chunk, QVector<Row> rows);
     void dropChunkOf(int row) { m_chunks.remove(chunkOf(row)); m_used.removeAll(chunkOf(row)); }
+    // Drops the chunk of a row and every chunk after it: what rows removed
+    // there shift into other places.
+    void dropFrom(int row);
+    // Puts a row read again in place when its chunk is held; false otherwise.
+    bool replace(int row, Row value);
     void clear()
     {
         m_chunks.clear();

@@ -2,6 +2,7 @@
 
 #include "GridFooter.h"
 #include "GridModel.h"
+#include "Messages.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -15,6 +16,15 @@ DataGrid::DataGrid(Database &dm, QWidget *parent) : QWidget(parent)
     m_model = new GridModel(dm, this);
     m_view = new QTableView(this);
     m_view->setObjectName(QStringLiteral("gridView"));
+    // A current row that leaves the list hands over to the row that moves up
+    // into its place, or to the one above when it was the last. Connected
+    // before the view's selection model is, which would otherwise step back a
+    // row first.
+    connect(m_model, &QAbstractItemModel::rowsAboutToBeRemoved, this, [this](const QModelIndex &, int first, int last) {
+        const QModelIndex current = m_view->currentIndex();
+        if (current.isValid() && current.row() >= first && current.row() <= last && last + 1 < m_model->rowCount())
+            m_view->setCurrentIndex(m_model->index(last + 1, current.column()));
+    });
     m_view->setModel(m_model);
     m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_view->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -58,6 +68,12 @@ DataGrid::DataGrid(Database &dm, QWidget *parent) : QWidget(parent)
             [this](const QModelIndex &current) { emit currentKeyChanged(m_model->keyAt(current.row())); });
     connect(m_view, &QAbstractItemView::doubleClicked, this,
             [this](const QModelIndex &index) { emit rowActivated(m_model->keyAt(index.row())); });
+    // Rows are read while the view paints; a message box opened there would
+    // run its own event loop in the middle of the paint. It waits for the
+    // event loop instead.
+    connect(
+        m_model, &GridModel::readFailed, this, [](const QString &message) { showMessage(message, MessageKind::Error); },
+        Qt::QueuedConnection);
 }
 
 void DataGrid::setColumns(const GridColumns &columns)

@@ -57,6 +57,8 @@ private slots:
     void memoTitleMarksOnly();
     void typingFindsARow();
     void currentRowSurvivesARefresh();
+    void deletedCurrentRowGivesWayToTheNext();
+    void failedReadIsShownOnceAfterThePaint();
     void layoutSurvivesSavingAndReopening();
     void layoutWithSomeFieldsShowsOnlyThose();
     void fieldChooserShowsAndHides();
@@ -186,6 +188,51 @@ void TestDataGrid::currentRowSurvivesARefresh()
     QVERIFY(m_db->dm().deleteById("House", key));
     QVERIFY(m_grid->refresh());
     QCOMPARE(m_grid->currentRow(), 0);
+}
+
+void TestDataGrid::deletedCurrentRowGivesWayToTheNext()
+{
+    GridModel *model = m_grid->model();
+    const qint64 gone = model->keyAt(400);
+    const qint64 next = model->keyAt(401);
+    QVERIFY(m_db->dm().deleteById("House", gone));
+    MessageRecorder messages;
+    QSignalSpy current(m_grid.get(), &DataGrid::currentKeyChanged);
+    // The row's chunk is first read by the paint that shows it.
+    QVERIFY(m_grid->setCurrentKey(gone));
+    QVERIFY(!m_grid->view()->viewport()->grab().isNull());
+    QCOMPARE(model->rowCount(), 600);
+    QTRY_COMPARE(model->rowCount(), 599);
+    QCOMPARE(m_grid->currentKey(), next);
+    QCOMPARE(m_grid->currentRow(), 400);
+    QCOMPARE(current.constLast().at(0).toLongLong(), next);
+    QCOMPARE(codeAt(400), QStringLiteral("00000402"));
+    QCOMPARE(messages.count(), 0);
+}
+
+void TestDataGrid::failedReadIsShownOnceAfterThePaint()
+{
+    QTableView *view = m_grid->view();
+    MessageRecorder messages;
+    QSignalSpy failed(m_grid->model(), &GridModel::readFailed);
+    QVERIFY(m_db->dm().execute("alter table House rename to HouseGone"));
+    view->scrollToBottom();
+    QVERIFY(!view->viewport()->grab().isNull());
+    QCOMPARE(failed.count(), 1);
+    QCOMPARE(messages.count(), 0); // nothing opened from inside the paint
+    QTRY_COMPARE(messages.count(), 1);
+    QCOMPARE(messages.lastKind(), int(MessageKind::Error));
+    QVERIFY2(messages.lastText().startsWith(QStringLiteral("读取列表数据失败")), qPrintable(messages.lastText()));
+    QVERIFY(m_grid->model()->data(m_grid->model()->index(599, 0)).toString().isEmpty());
+    // Further paints of rows that cannot be read, and typing, add nothing.
+    view->scrollToTop();
+    QVERIFY(!view->viewport()->grab().isNull());
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_0);
+    QTest::qWait(50);
+    QCOMPARE(failed.count(), 1);
+    QCOMPARE(messages.count(), 1);
+    QCOMPARE(m_grid->model()->rowCount(), 600);
 }
 
 void TestDataGrid::layoutSurvivesSavingAndReopening()
