@@ -24,7 +24,12 @@ QString SqlDialect::boolLiteral(bool value) const
 
 SqlFragment SqlDialect::like(const QString &expr, const QString &pattern) const
 {
-    const QString op = m_engine == PostgreSQL ? QStringLiteral(" ILIKE ? ESCAPE '\\'") : QStringLiteral(" LIKE ? ESCAPE '\\'");
+    // On SQLite the pattern goes in as "+?": a bare parameter on the right of
+    // LIKE makes the engine prepare the statement again once the value is
+    // bound, in case the pattern lets an index serve; with the default
+    // case-insensitive LIKE on our columns none can, so that second prepare
+    // would only cost time on every typed search. "+" leaves a text as it is.
+    const QString op = m_engine == PostgreSQL ? QStringLiteral(" ILIKE ? ESCAPE '\\'") : QStringLiteral(" LIKE +? ESCAPE '\\'");
     return SqlFragment(expr + op, {pattern});
 }
 
