@@ -85,10 +85,12 @@ bool FileMover::replace(const QString &source, const QString &target, QString *e
 #endif
 }
 
-bool FileMover::flushFile(const QString &path, QString *error)
+namespace {
+// Flushes what the system holds of a file or a folder (its entries) to the disk.
+bool flushPath(const QString &path, int extraFlags, QString *error)
 {
 #ifdef Q_OS_UNIX
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | extraFlags);
     if (fd < 0)
         return fail(error, systemError("open", path));
     const bool ok = ::fsync(fd) == 0;
@@ -99,26 +101,24 @@ bool FileMover::flushFile(const QString &path, QString *error)
 #else
     // Only the POSIX build flushes; elsewhere the system writes back on its own.
     Q_UNUSED(path);
+    Q_UNUSED(extraFlags);
     Q_UNUSED(error);
     return true;
 #endif
+}
+} // namespace
+
+bool FileMover::flushFile(const QString &path, QString *error)
+{
+    return flushPath(path, 0, error);
 }
 
 bool FileMover::flushFolder(const QString &path, QString *error)
 {
 #ifdef Q_OS_UNIX
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return fail(error, systemError("open", path));
-    const bool ok = ::fsync(fd) == 0;
-    if (!ok)
-        fail(error, systemError("fsync", path));
-    ::close(fd);
-    return ok;
+    return flushPath(path, O_DIRECTORY, error);
 #else
-    Q_UNUSED(path);
-    Q_UNUSED(error);
-    return true;
+    return flushPath(path, 0, error);
 #endif
 }
 
