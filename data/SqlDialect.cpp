@@ -55,6 +55,23 @@ SqlFragment SqlDialect::startsWith(const QString &expr, const QString &value) co
     return like(expr, escapeLike(value) + QLatin1Char('%'));
 }
 
+QString SqlDialect::escapeEscape(const QString &typed)
+{
+    QString out = typed;
+    out.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
+    return out;
+}
+
+SqlFragment SqlDialect::containsTyped(const QString &expr, const QString &typed) const
+{
+    return like(expr, QLatin1Char('%') + escapeEscape(typed) + QLatin1Char('%'));
+}
+
+SqlFragment SqlDialect::startsWithTyped(const QString &expr, const QString &typed) const
+{
+    return like(expr, escapeEscape(typed) + QLatin1Char('%'));
+}
+
 QStringList SqlDialect::connectionSetup() const
 {
     if (m_engine == PostgreSQL)

@@ -37,6 +37,11 @@ public:
     // backslashes match alike on both engines).
     SqlFragment contains(const QString &expr, const QString &value) const;
     SqlFragment startsWith(const QString &expr, const QString &value) const;
+    // The same for what a user typed into a search: "%" and "_" keep the
+    // wildcard meaning he may know them by, while a backslash is data like
+    // any other letter, so that it cannot quote the "%" we add after it.
+    SqlFragment containsTyped(const QString &expr, const QString &typed) const;
+    SqlFragment startsWithTyped(const QString &expr, const QString &typed) const;
 
     // Statements that set up every new connection to the database: WAL so that
     // readers never block the writer and a crash mid-write leaves the file
@@ -61,6 +66,7 @@ public:
 
 private:
     static QString escapeLike(const QString &value);
+    static QString escapeEscape(const QString &typed);
 
     Engine m_engine;
 };
