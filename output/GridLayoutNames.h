@@ -14,8 +14,11 @@ inline const QString ClientRecycleBin = QStringLiteral("ClientHuishou");
 inline const QString HouseFollowUpReminders = QStringLiteral("houseGJ");
 inline const QString HouseDealReminders = QStringLiteral("houseCJ");
 inline const QString ClientFollowUpReminders = QStringLiteral("clientGJ");
-inline const QString HouseFollowUps = QStringLiteral("HouseGJdetail");
-inline const QString HouseDeals = QStringLiteral("HouseCJdetail");
+// The house page's two detail layouts carry each other's name: the one named
+// for deals (CJ) holds the follow-up columns and the other way round. Every
+// database stores them so, and the names stay as stored.
+inline const QString HouseFollowUps = QStringLiteral("HouseCJdetail");
+inline const QString HouseDeals = QStringLiteral("HouseGJdetail");
 inline const QString HouseMatches = QStringLiteral("HousePPdetail");
 inline const QString ClientFollowUps = QStringLiteral("clientGJdetail");
 inline const QString ClientMatches = QStringLiteral("clientPPdetail");
