@@ -49,7 +49,10 @@ SqlFragment ListFilter::treeClause(const QString &path, const SqlDialect &dialec
     if (path.isEmpty() || path == TreePath::rootPath())
         return {};
     // Node names may hold "%", "_" or quotes; the path is matched as stored.
-    return dialect.startsWith(m_columns.tree, path);
+    // The node itself and what lies below it: a sibling whose name merely
+    // begins with the node's name (杭州 and 杭州湾) is not below it.
+    return SqlFragment::equals(m_columns.tree, path)
+           || dialect.startsWith(m_columns.tree, path + TreePath::separator());
 }
 
 SqlFragment ListFilter::transactionClause(int transaction, const SqlDialect &dialect) const
