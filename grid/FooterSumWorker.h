@@ -1,9 +1,9 @@
 #pragma once
 
 #include "SqlFragment.h"
+#include "WorkerConnection.h"
 
 #include <QObject>
-#include <QSqlDatabase>
 #include <QStringList>
 #include <QVariantList>
 
@@ -39,29 +39,25 @@ public:
         std::function<void(sqlite3 *)> connectionHook;
     };
 
-    FooterSumWorker() = default;
-    ~FooterSumWorker() override;
+    FooterSumWorker() : m_connection(QStringLiteral("grid-sums-")) {}
 
     // Any thread: from now on only the request with this token counts (0: none).
     void supersede(quint64 token) { m_latest.store(token, std::memory_order_relaxed); }
 
     // The worker's thread.
     void sum(const Request &request);
-    void closeConnection();
+    void closeConnection() { m_connection.close(); }
 
 signals:
     // One value a column; error holds the engine's text, empty on success.
     void summed(quint64 token, const QVariantList &values, const QString &error);
 
 private:
-    bool open(const Request &request, QString *error);
     static int progress(void *worker);
 
     std::atomic<quint64> m_latest{0};
     quint64 m_running = 0; // token of the statement being stepped, 0 between
-    QSqlDatabase m_db;
-    QString m_connection;
-    QString m_source;
+    WorkerConnection m_connection;
 };
 
 } // namespace Quellon

@@ -3,6 +3,7 @@
 #include "Database.h"
 #include "DisplayFormat.h"
 #include "FooterSumWorker.h"
+#include "KeyReadWorker.h"
 #include "SqliteStatement.h"
 
 #include <QDebug>
@@ -16,6 +17,36 @@
 
 namespace Quellon {
 
+namespace {
+// A worker on a thread of its own, owned by the model. The worker is
+// destroyed on its thread as that ends, which is where its connection has
+// to be closed.
+template<typename Worker>
+Worker *startWorker(QObject *owner, QThread *&thread, const QString &name)
+{
+    thread = new QThread(owner);
+    thread->setObjectName(name);
+    auto *worker = new Worker;
+    worker->moveToThread(thread);
+    QObject::connect(thread, &QThread::finished, worker, &QObject::deleteLater);
+    thread->start();
+    return worker;
+}
+
+template<typename Worker>
+void stopWorker(QThread *&thread, Worker *&worker)
+{
+    if (!thread)
+        return;
+    worker->supersede(0);
+    thread->quit();
+    thread->wait();
+    delete thread;
+    thread = nullptr;
+    worker = nullptr;
+}
+} // namespace
+
 GridModel::GridModel(Database &dm, QObject *parent) : QAbstractTableModel(parent), m_dm(dm)
 {
     connect(&m_dm, &Database::connectionChanged, this, &GridModel::databaseConnectionChanged);
@@ -23,6 +54,7 @@ GridModel::GridModel(Database &dm, QObject *parent) : QAbstractTableModel(parent
 
 GridModel::~GridModel()
 {
+    stopKeyThread();
     stopSumThread();
 }
 
@@ -30,10 +62,30 @@ void GridModel::setColumns(const GridColumns &columns)
 {
     beginResetModel();
     m_columns = columns;
+    updateMaskedColumns();
     m_cache.clear();
     m_sums.clear();
     endResetModel();
     loadSums();
+}
+
+void GridModel::setMasking(const ColumnMasking &masking)
+{
+    beginResetModel();
+    m_masking = masking;
+    updateMaskedColumns();
+    // Rows held were read without their salesperson, or for another operator.
+    m_cache.clear();
+    endResetModel();
+    loadSums();
+}
+
+void GridModel::updateMaskedColumns()
+{
+    m_maskedColumns = QVector<bool>(m_columns.size(), false);
+    for (int c = 0; c < m_columns.size(); ++c)
+        m_maskedColumns[c] = m_masking.masksField(m_columns.at(c).field);
+    m_rowsCarrySalesperson = m_maskedColumns.contains(true);
 }
 
 int GridModel::columnOfField(const QString &field) const
@@ -47,6 +99,7 @@ int GridModel::columnOfField(const QString &field) const
 
 bool GridModel::setQuery(const GridQuery &query)
 {
+    adoptRequest();
     const GridQuery::Sort sort = m_query.sort();
     m_query = query;
     // A new statement keeps the user's sort: the list is the same list, narrowed.
@@ -57,64 +110,158 @@ bool GridModel::setQuery(const GridQuery &query)
 
 bool GridModel::setSort(const GridQuery::Sort &sort)
 {
+    adoptRequest();
     m_query.setSort(sort);
     return m_query.isEmpty() ? false : reload();
 }
 
 void GridModel::close()
 {
-    beginResetModel();
-    m_keys.clear();
-    forgetRowsOfKeys();
-    m_vanished.clear();
-    m_cache.clear();
-    m_open = false;
-    endResetModel();
-    loadSums();
+    cancelRequest();
+    resetKeys({}, false);
 }
 
 bool GridModel::reload()
 {
+    adoptRequest();
+    QList<qint64> keys;
+    const bool open = !m_query.isEmpty() && loadKeys(keys);
+    resetKeys(open ? keys : QList<qint64>(), open);
+    emit reloaded();
+    return m_open;
+}
+
+void GridModel::resetKeys(const QList<qint64> &keys, bool open)
+{
     beginResetModel();
     m_cache.clear();
     m_vanished.clear();
-    m_open = !m_query.isEmpty() && loadKeys();
-    if (!m_open)
-        m_keys.clear();
+    m_keys = keys;
+    m_open = open;
     forgetRowsOfKeys();
     // Rows read from here on are a new start: a failure is worth telling again.
     if (m_open)
         m_readFailing = false;
     endResetModel();
     loadSums();
-    emit reloaded();
-    return m_open;
 }
 
-bool GridModel::loadKeys()
+void GridModel::requestQuery(const GridQuery &query)
 {
-    m_keys.clear();
+    GridQuery next = query;
+    // A new statement keeps the user's sort, as setQuery() does.
+    if (next.sort().isEmpty())
+        next.setSort(m_loading ? m_requested.sort() : m_query.sort());
+    if (next.isEmpty()) {
+        // Nothing to read: the list closes at once.
+        cancelRequest();
+        setQuery(next);
+        return;
+    }
+    m_requested = next;
+    m_loading = true;
+    sendKeyRequest();
+}
+
+void GridModel::sendKeyRequest()
+{
+    const quint64 token = ++m_keysToken;
+    // The read still running is of no use any more: it stops now rather than
+    // hold one of the two cores while the newer one waits behind it.
+    if (m_keyWorker)
+        m_keyWorker->supersede(token);
+    // Without a connection the request waits for the database to come back.
+    if (!m_dm.isConnected())
+        return;
+    KeyReadWorker::Request request;
+    request.token = token;
+    request.source = m_dm.database().connectionName();
+    request.setup = m_dm.dialect().connectionSetup();
+    request.sql = m_requested.keysSql();
+    request.connectionHook = m_keyHook;
+    startKeyThread();
+    m_keyWorker->supersede(token);
+    QMetaObject::invokeMethod(
+        m_keyWorker, [worker = m_keyWorker, request] { worker->read(request); }, Qt::QueuedConnection);
+}
+
+void GridModel::keysArrived(quint64 token, const QList<qint64> &keys, const QSqlError &error)
+{
+    if (!m_loading || token != m_keysToken)
+        return;
+    m_loading = false;
+    m_query = m_requested;
+    m_requested = GridQuery();
+    if (!error.isValid()) {
+        resetKeys(keys, true);
+        emit reloaded();
+        return;
+    }
+    qWarning().noquote() << "grid keys:" << error.text().trimmed();
+    // Rows of the list before would pass for the result of the new query.
+    resetKeys({}, false);
+    m_readFailing = true;
+    emit readFailed(QStringLiteral("读取列表失败，列表暂时为空，请稍后刷新列表。\n") + Database::explainError(error));
+    emit reloaded();
+}
+
+void GridModel::adoptRequest()
+{
+    if (!m_loading)
+        return;
+    const GridQuery requested = m_requested;
+    cancelRequest();
+    m_query = requested;
+}
+
+void GridModel::cancelRequest()
+{
+    if (!m_loading)
+        return;
+    m_loading = false;
+    m_requested = GridQuery();
+    ++m_keysToken;
+    if (m_keyWorker)
+        m_keyWorker->supersede(0);
+}
+
+void GridModel::startKeyThread()
+{
+    if (m_keyThread)
+        return;
+    m_keyWorker = startWorker<KeyReadWorker>(this, m_keyThread, QStringLiteral("grid-keys"));
+    connect(m_keyWorker, &KeyReadWorker::keysRead, this, &GridModel::keysArrived);
+}
+
+void GridModel::stopKeyThread()
+{
+    stopWorker(m_keyThread, m_keyWorker);
+}
+
+bool GridModel::loadKeys(QList<qint64> &keys)
+{
+    keys.clear();
     const SqlFragment sql = m_query.keysSql();
     // The keys of a whole list are read on the engine's own interface: through
     // the driver each row would cost several times the engine's work.
     if (sqlite3 *handle = SqliteStatement::handleOf(m_dm.database())) {
-        SqliteStatement keys;
-        if (keys.prepare(handle, sql.sql().toStdString())) {
-            keys.values(sql.values());
-            while (keys.next())
-                m_keys.append(keys.columnInt(0));
-            if (keys.errorText().isEmpty())
+        SqliteStatement statement;
+        if (statement.prepare(handle, sql.sql().toStdString())) {
+            statement.values(sql.values());
+            while (statement.next())
+                keys.append(statement.columnInt(0));
+            if (statement.errorText().isEmpty())
                 return true;
         }
-        qWarning().noquote() << "grid keys:" << keys.errorText();
-        m_keys.clear();
+        qWarning().noquote() << "grid keys:" << statement.errorText();
+        keys.clear();
     }
     QSqlQuery q;
     q.setForwardOnly(true);
     if (!m_dm.openQuery(sql, q))
         return false;
     while (q.next())
-        m_keys.append(q.value(0).toLongLong());
+        keys.append(q.value(0).toLongLong());
     return true;
 }
 
@@ -123,7 +270,8 @@ void GridModel::loadSums()
     QStringList fields;
     m_sumColumns.clear();
     for (int i = 0; i < m_columns.size(); ++i) {
-        if (m_columns.at(i).footer == GridColumn::FooterSum) {
+        // A total over a masked column would tell what its cells hold.
+        if (m_columns.at(i).footer == GridColumn::FooterSum && !isColumnMasked(i)) {
             fields << m_columns.at(i).field;
             m_sumColumns << i;
         }
@@ -163,27 +311,13 @@ void GridModel::startSumThread()
 {
     if (m_sumThread)
         return;
-    m_sumThread = new QThread(this);
-    m_sumThread->setObjectName(QStringLiteral("grid-footer-sums"));
-    m_sumWorker = new FooterSumWorker;
-    m_sumWorker->moveToThread(m_sumThread);
-    // Destroyed on its own thread as that ends, which is where its
-    // connection has to be closed.
-    connect(m_sumThread, &QThread::finished, m_sumWorker, &QObject::deleteLater);
+    m_sumWorker = startWorker<FooterSumWorker>(this, m_sumThread, QStringLiteral("grid-footer-sums"));
     connect(m_sumWorker, &FooterSumWorker::summed, this, &GridModel::sumsArrived);
-    m_sumThread->start();
 }
 
 void GridModel::stopSumThread()
 {
-    if (!m_sumThread)
-        return;
-    m_sumWorker->supersede(0);
-    m_sumThread->quit();
-    m_sumThread->wait();
-    delete m_sumThread;
-    m_sumThread = nullptr;
-    m_sumWorker = nullptr;
+    stopWorker(m_sumThread, m_sumWorker);
 }
 
 void GridModel::sumsArrived(quint64 token, const QVariantList &values, const QString &error)
@@ -206,15 +340,22 @@ void GridModel::databaseConnectionChanged(bool connected)
     if (connected) {
         if (m_sumsPending)
             loadSums();
+        if (m_loading)
+            sendKeyRequest();
         return;
     }
-    if (!m_sumThread || !m_sumThread->isRunning())
-        return;
-    // The file may be copied over or compacted next: the sums' connection lets
-    // go of it before this returns. A sum it was working on is asked for again
-    // once the database is back.
-    m_sumWorker->supersede(0);
-    QMetaObject::invokeMethod(m_sumWorker, &FooterSumWorker::closeConnection, Qt::BlockingQueuedConnection);
+    // The file may be copied over or compacted next: the workers' connections
+    // let go of it before this returns. A sum or keys one was working on are
+    // asked for again once the database is back.
+    if (m_sumThread && m_sumThread->isRunning()) {
+        m_sumWorker->supersede(0);
+        QMetaObject::invokeMethod(m_sumWorker, &FooterSumWorker::closeConnection, Qt::BlockingQueuedConnection);
+    }
+    if (m_keyThread && m_keyThread->isRunning()) {
+        ++m_keysToken;
+        m_keyWorker->supersede(0);
+        QMetaObject::invokeMethod(m_keyWorker, &KeyReadWorker::closeConnection, Qt::BlockingQueuedConnection);
+    }
 }
 
 bool GridModel::readRows(const QList<qint64> &keys, QVector<RowCache::Row> &rows, QList<qint64> *missing) const
@@ -228,6 +369,7 @@ bool GridModel::readRows(const QList<qint64> &keys, QVector<RowCache::Row> &rows
     for (int i = int(keys.size()) - 1; i >= 0; --i)
         position.insert(keys.at(i), i);
 
+    const int rowWidth = int(m_columns.size()) + (m_rowsCarrySalesperson ? 1 : 0);
     QSqlQuery q;
     q.setForwardOnly(true);
     QString detail;
@@ -238,6 +380,10 @@ bool GridModel::readRows(const QList<qint64> &keys, QVector<RowCache::Row> &rows
         QVector<int> fieldOf(m_columns.size());
         for (int c = 0; c < m_columns.size(); ++c)
             fieldOf[c] = record.indexOf(m_columns.at(c).field);
+        // Read whether it is shown or not. A list without it leaves every
+        // row's salesperson unknown, which hides the masked cells of all.
+        const int salespersonField =
+            m_rowsCarrySalesperson ? record.indexOf(m_masking.salespersonField.section(QLatin1Char('.'), -1)) : -1;
         // Without the key no row can be placed; taking every row for deleted
         // would empty the list.
         if (keyField < 0) {
@@ -248,11 +394,13 @@ bool GridModel::readRows(const QList<qint64> &keys, QVector<RowCache::Row> &rows
             const auto at = position.constFind(q.value(keyField).toLongLong());
             if (at == position.constEnd())
                 continue;
-            RowCache::Row row(m_columns.size());
+            RowCache::Row row(rowWidth);
             for (int c = 0; c < m_columns.size(); ++c) {
                 if (fieldOf.at(c) >= 0)
                     row[c] = q.value(fieldOf.at(c));
             }
+            if (salespersonField >= 0)
+                row[m_columns.size()] = q.value(salespersonField);
             rows[*at] = std::move(row);
             found[*at] = true;
         }
@@ -273,7 +421,7 @@ bool GridModel::readRows(const QList<qint64> &keys, QVector<RowCache::Row> &rows
             rows[i] = rows.at(first);
             continue;
         }
-        rows[i] = RowCache::Row(m_columns.size());
+        rows[i] = RowCache::Row(rowWidth);
         if (ok && missing)
             *missing << keys.at(i);
     }
@@ -356,8 +504,9 @@ int GridModel::columnCount(const QModelIndex &parent) const
     return parent.isValid() ? 0 : int(m_columns.size());
 }
 
-QVariant GridModel::value(int row, int column) const
+QVariant GridModel::cell(int row, int column, bool *hidden) const
 {
+    *hidden = false;
     if (row < 0 || row >= m_keys.size() || column < 0 || column >= m_columns.size())
         return {};
     const RowCache::Row *r = m_cache.row(row);
@@ -365,7 +514,23 @@ QVariant GridModel::value(int row, int column) const
         loadChunk(m_cache.chunkOf(row));
         r = m_cache.row(row);
     }
-    return r ? r->value(column) : QVariant();
+    if (!r)
+        return {};
+    const QVariant stored = r->value(column);
+    if (!isColumnMasked(column))
+        return stored;
+    // A row without its salesperson (its read failed) counts as another's.
+    const QVariant salesperson = r->value(int(m_columns.size()));
+    if (m_masking.isOwnRow(salesperson))
+        return stored;
+    *hidden = true;
+    return m_masking.shown(salesperson, stored);
+}
+
+QVariant GridModel::value(int row, int column) const
+{
+    bool hidden = false;
+    return cell(row, column, &hidden);
 }
 
 QVariant GridModel::data(const QModelIndex &index, int role) const
@@ -374,8 +539,11 @@ QVariant GridModel::data(const QModelIndex &index, int role) const
         return {};
     const GridColumn &column = m_columns.at(index.column());
     switch (role) {
-    case Qt::DisplayRole:
-        return DisplayFormat::format(value(index.row(), index.column()), column.displayFormat);
+    case Qt::DisplayRole: {
+        bool hidden = false;
+        const QVariant shown = cell(index.row(), index.column(), &hidden);
+        return hidden ? shown : DisplayFormat::format(shown, column.displayFormat);
+    }
     case Qt::EditRole:
         return value(index.row(), index.column());
     case Qt::TextAlignmentRole:
@@ -446,7 +614,7 @@ void GridModel::refreshRow(qint64 key)
 
 int GridModel::findPrefix(int column, const QString &text) const
 {
-    if (!m_open || column < 0 || column >= m_columns.size() || text.isEmpty())
+    if (!m_open || column < 0 || column >= m_columns.size() || text.isEmpty() || isColumnMasked(column))
         return -1;
     const QString field = m_columns.at(column).field;
     if (!GridQuery::isIdentifier(field))
@@ -475,6 +643,8 @@ QString GridModel::footerText(int column) const
     if (c.footer == GridColumn::FooterText)
         return c.footerText;
     if (c.footer == GridColumn::FooterSum) {
+        if (isColumnMasked(column))
+            return {};
         if (m_sumsPending)
             return QStringLiteral("…");
         if (m_sumsFailed)

@@ -2,6 +2,7 @@
 #include "DatabaseTransaction.h"
 #include "DemoDataGenerator.h"
 #include "GridModel.h"
+#include "SqliteStatement.h"
 #include "TestSupport.h"
 
 #include <QAbstractItemModelTester>
@@ -10,6 +11,7 @@
 #include <QtTest>
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <memory>
@@ -150,6 +152,98 @@ int sumConnections()
 {
     return int(QSqlDatabase::connectionNames().filter(QStringLiteral("grid-sums-")).size());
 }
+
+int keyConnections()
+{
+    return int(QSqlDatabase::connectionNames().filter(QStringLiteral("grid-keys-")).size());
+}
+
+// keyprobe(value, delay) on the connection requested keys are read on: the
+// value, after a pause of delay milliseconds; a negative delay fails. A
+// statement thus says itself how slow it is. Slow calls are counted off the
+// test's own thread, where the requested keys are read.
+struct KeyProbe
+{
+    static inline std::atomic<int> calls{0};
+    static inline std::atomic<int> slowCalls{0};
+    static inline std::thread::id testThread;
+
+    static void reset()
+    {
+        calls = 0;
+        slowCalls = 0;
+        testThread = std::this_thread::get_id();
+    }
+    static void install(sqlite3 *db)
+    {
+        sqlite3_create_function_v2(db, "keyprobe", 2, SQLITE_UTF8, nullptr, &call, nullptr, nullptr, nullptr);
+    }
+    static void call(sqlite3_context *context, int, sqlite3_value **values)
+    {
+        ++calls;
+        const int delay = sqlite3_value_int(values[1]);
+        if (delay < 0) {
+            sqlite3_result_error(context, "the key probe failed", -1);
+            return;
+        }
+        if (delay > 0) {
+            if (std::this_thread::get_id() != testThread)
+                ++slowCalls;
+            std::this_thread::sleep_for(std::chrono::milliseconds(delay));
+        }
+        sqlite3_result_value(context, values[0]);
+    }
+};
+
+// Live houses whose F_mainID lies from first to last, each passed through
+// keyprobe(); rows are read by table, where the probe is not needed.
+GridQuery probedQuery(int delay, int first, int last)
+{
+    GridQuery query(SqlFragment(QStringLiteral("select * from House where (F_flag=0) and keyprobe(F_mainID, ?) between ? and ?"),
+                                {delay, first, last}),
+                    QStringLiteral("F_code"));
+    query.setRowTable(QStringLiteral("House"));
+    return query;
+}
+
+QList<qint64> keysOf(Database &dm, int first, int last)
+{
+    QList<qint64> keys;
+    QSqlQuery q(dm.database());
+    q.prepare("select F_ID from House where F_flag=0 and F_mainID between ? and ? order by F_code, F_ID");
+    q.addBindValue(first);
+    q.addBindValue(last);
+    q.exec();
+    while (q.next())
+        keys << q.value(0).toLongLong();
+    return keys;
+}
+
+QList<qint64> keysOf(const GridModel &model)
+{
+    QList<qint64> keys;
+    for (int row = 0; row < model.rowCount(); ++row)
+        keys << model.keyAt(row);
+    return keys;
+}
+
+// Columns without sums: the sums' connection has no key probe.
+GridColumns unsummedColumns()
+{
+    GridColumns columns = houseColumns();
+    for (GridColumn &c : columns)
+        c.footer = GridColumn::FooterNone;
+    return columns;
+}
+
+GridColumn column(const char *field, int footer = GridColumn::FooterNone)
+{
+    GridColumn c;
+    c.field = QString::fromLatin1(field);
+    c.caption = c.field;
+    c.footer = footer;
+    return c;
+}
 } // namespace
 
 // The model against the database: what it lists must be what SQL lists, in
@@ -179,6 +273,17 @@ private slots:
     void deletedRowsLeaveTheList_data();
     void deletedRowsLeaveTheList();
     void passesTheModelChecker();
+    void masksOtherSalespersonsContacts_data();
+    void masksOtherSalespersonsContacts();
+    void maskedColumnShowsNoFooterSum();
+    void newerRequestSupersedesOlder_data();
+    void newerRequestSupersedesOlder();
+    void failedRequestIsReportedOnce_data();
+    void failedRequestIsReportedOnce();
+    void synchronousRunTakesOverARequest_data();
+    void synchronousRunTakesOverARequest();
+    void keyConnectionLetsGoOfTheFile_data();
+    void keyConnectionLetsGoOfTheFile();
 
 private:
     QStringList sqlCodes(const QString &order) { return codesInOrder(m_db.dm(), order); }
@@ -563,6 +668,281 @@ void TestGridModel::passesTheModelChecker()
     QVERIFY(model.setQuery(GridQuery(SqlFragment(HouseList), QStringLiteral("F_code"))));
     QVERIFY(model.setSort({{QStringLiteral("F_name"), false}}));
     model.close();
+}
+
+enum SalespersonColumn { InLayout, NotInLayout, NotInList };
+
+void TestGridModel::masksOtherSalespersonsContacts_data()
+{
+    QTest::addColumn<bool>("enabled");
+    QTest::addColumn<QString>("operatorName");
+    QTest::addColumn<QString>("salesperson");
+    QTest::addColumn<QString>("phone");
+    QTest::addColumn<int>("salespersonColumn");
+    QTest::addColumn<bool>("byTable");
+    QTest::addColumn<bool>("hidden");
+    const QString zhang = QStringLiteral("张三");
+    const QString li = QStringLiteral("李四");
+    const QString phone = QStringLiteral("13800000001");
+    QTest::newRow("own row") << true << zhang << zhang << phone << int(InLayout) << true << false;
+    QTest::newRow("own row, name stored with spaces") << true << zhang << QStringLiteral(" 张三 ") << phone << int(InLayout) << true << false;
+    QTest::newRow("other's row") << true << zhang << li << phone << int(InLayout) << true << true;
+    QTest::newRow("other's row, rows by statement") << true << zhang << li << phone << int(InLayout) << false << true;
+    QTest::newRow("other's row without a contact") << true << zhang << li << QString() << int(InLayout) << true << true;
+    QTest::newRow("masking off") << false << zhang << li << phone << int(InLayout) << true << false;
+    QTest::newRow("letter case counts") << true << "Tom" << "tom" << phone << int(InLayout) << true << true;
+    QTest::newRow("own row, salesperson not in the layout") << true << zhang << zhang << phone << int(NotInLayout) << true << false;
+    QTest::newRow("own row, salesperson not in the layout, rows by statement") << true << zhang << zhang << phone << int(NotInLayout) << false << false;
+    QTest::newRow("other's row, salesperson not in the layout") << true << zhang << li << phone << int(NotInLayout) << true << true;
+    // Whose row it is cannot be told: it counts as another's.
+    QTest::newRow("own row of a list without salespersons") << true << zhang << zhang << phone << int(NotInList) << false << true;
+    QTest::newRow("no operator name, no salesperson") << true << QString() << QString() << phone << int(InLayout) << true << true;
+}
+
+void TestGridModel::masksOtherSalespersonsContacts()
+{
+    QFETCH(bool, enabled);
+    QFETCH(QString, operatorName);
+    QFETCH(QString, salesperson);
+    QFETCH(QString, phone);
+    QFETCH(int, salespersonColumn);
+    QFETCH(bool, byTable);
+    QFETCH(bool, hidden);
+    FixtureDatabase office;
+    QVERIFY(office.dm().execute("insert into House(F_mainID,F_code,F_EmpName,F_LXphone,F_salePrice) values(1,'00000001',:s,:p,120)",
+                                {{":s", salesperson}, {":p", phone}}));
+    GridModel model(office.dm());
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    GridColumns columns{column("F_code"), column("F_LXphone"), column("F_salePrice", GridColumn::FooterSum)};
+    if (salespersonColumn == InLayout)
+        columns << column("F_EmpName");
+    model.setColumns(columns);
+    GridQuery query(SqlFragment(salespersonColumn == NotInList
+                                    ? QStringLiteral("select F_ID, F_code, F_LXphone, F_salePrice from House where (F_flag=0)")
+                                    : HouseList),
+                    QStringLiteral("F_code"));
+    if (byTable)
+        query.setRowTable(QStringLiteral("House"));
+    QVERIFY(model.setQuery(query));
+    // Rows held from before the masking must not outlive it.
+    QCOMPARE(model.value(0, 1).toString(), phone);
+
+    model.setMasking({enabled, operatorName, {QStringLiteral("f_lxphone")}});
+    QCOMPARE(model.isColumnMasked(1), enabled);
+    const QString shown = hidden && !phone.isEmpty() ? ColumnMasking::mask() : hidden ? QString() : phone;
+    const QModelIndex cell = model.index(0, 1);
+    QCOMPARE(model.data(cell).toString(), shown);
+    QCOMPARE(model.data(cell, Qt::EditRole).toString(), shown);
+    QCOMPARE(model.value(0, 1).toString(), shown);
+    QCOMPARE(model.value(0, 0).toString(), QStringLiteral("00000001"));
+    if (hidden && !phone.isEmpty()) {
+        for (int role = 0; role <= Qt::UserRole + 16; ++role)
+            QVERIFY2(!model.data(cell, role).toString().contains(phone), qPrintable(QString::number(role)));
+        const QMap<int, QVariant> all = model.itemData(cell);
+        for (const QVariant &v : all)
+            QVERIFY(!v.toString().contains(phone));
+    }
+    // Typing finds a row by its contact only where nothing is masked.
+    if (!phone.isEmpty())
+        QCOMPARE(model.findPrefix(1, phone.left(5)), enabled ? -1 : 0);
+    // A row read again is masked alike.
+    model.refreshRow(model.keyAt(0));
+    QCOMPARE(model.data(cell).toString(), shown);
+}
+
+void TestGridModel::maskedColumnShowsNoFooterSum()
+{
+    auto office = smallOffice(300);
+    GridModel model(office->dm());
+    GridColumns columns = pricedColumns();
+    columns << column("F_mainID", GridColumn::FooterSum);
+    model.setColumns(columns);
+    model.setMasking({true, QStringLiteral("张三"), {QStringLiteral("F_salePrice")}});
+    QVERIFY(model.setQuery(houseQuery()));
+    QCOMPARE(model.footerText(2), QString());
+    QTRY_VERIFY(!model.footerPending());
+    QCOMPARE(model.footerText(2), QString());
+    QCOMPARE(model.footerText(6), QStringLiteral("45150"));
+    QCOMPARE(model.footerText(0), QStringLiteral("合计"));
+    model.setMasking({});
+    QTRY_VERIFY(!model.footerPending());
+    QCOMPARE(model.footerText(2), priceTotal(office->dm()));
+}
+
+void TestGridModel::newerRequestSupersedesOlder_data()
+{
+    QTest::addColumn<int>("overtaken");
+    QTest::newRow("before it starts") << 0;
+    QTest::newRow("while it runs") << 1;
+    QTest::newRow("after its keys were read") << 2;
+}
+
+void TestGridModel::newerRequestSupersedesOlder()
+{
+    QFETCH(int, overtaken);
+    constexpr int Houses = 1000;
+    auto office = smallOffice(Houses);
+    KeyProbe::reset();
+    GridModel model(office->dm());
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    model.setKeyConnectionHook(&KeyProbe::install);
+    model.setColumns(unsummedColumns());
+    QVERIFY(model.setQuery(houseQuery()));
+    QList<QList<qint64>> shown;
+    connect(&model, &QAbstractItemModel::modelReset, this, [&] { shown << keysOf(model); });
+    QSignalSpy reloaded(&model, &GridModel::reloaded);
+
+    // Two milliseconds a row: the older read would take two seconds.
+    model.requestQuery(probedQuery(overtaken == 1 ? 2 : 0, 501, Houses));
+    QVERIFY(model.isLoading());
+    if (overtaken == 1)
+        QTRY_VERIFY(KeyProbe::slowCalls > 0);
+    if (overtaken == 2) {
+        // Read, and its keys on their way, but not taken in: no event loop runs.
+        while (KeyProbe::calls < Houses)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    // The rows listed before stay meanwhile.
+    QCOMPARE(model.rowCount(), Houses);
+    QCOMPARE(model.value(0, 0).toString(), QStringLiteral("00000001"));
+    model.requestQuery(probedQuery(0, 1, 10));
+    QTRY_VERIFY(!model.isLoading());
+    QCOMPARE(reloaded.count(), 1);
+    QCOMPARE(shown, QList<QList<qint64>>{keysOf(office->dm(), 1, 10)});
+    QCOMPARE(model.value(9, 0).toString(), QStringLiteral("00000010"));
+    // The older read was stopped, not waited for.
+    QVERIFY2(KeyProbe::slowCalls < Houses, qPrintable(QString::number(KeyProbe::slowCalls)));
+    QTest::qWait(20);
+    QCOMPARE(shown.size(), 1);
+}
+
+void TestGridModel::failedRequestIsReportedOnce_data()
+{
+    QTest::addColumn<QString>("statement");
+    QTest::addColumn<QString>("logged");
+    QTest::newRow("statement cannot be prepared") << "select * from NoSuchTable" << "no such table";
+    QTest::newRow("engine fails while reading")
+        << "select * from House where (F_flag=0) and keyprobe(F_mainID, -1) > 0" << "the key probe failed";
+}
+
+void TestGridModel::failedRequestIsReportedOnce()
+{
+    QFETCH(QString, statement);
+    QFETCH(QString, logged);
+    auto office = smallOffice(300);
+    KeyProbe::reset();
+    GridModel model(office->dm());
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    model.setKeyConnectionHook(&KeyProbe::install);
+    model.setColumns(unsummedColumns());
+    QVERIFY(model.setQuery(houseQuery()));
+    MessageRecorder messages;
+    QSignalSpy failed(&model, &GridModel::readFailed);
+    QSignalSpy reloaded(&model, &GridModel::reloaded);
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^grid keys: " + logged));
+    GridQuery broken(SqlFragment(statement), QStringLiteral("F_code"));
+    broken.setRowTable(QStringLiteral("House"));
+    model.requestQuery(broken);
+    QTRY_VERIFY(!model.isLoading());
+    QCOMPARE(failed.count(), 1);
+    const QString message = failed.at(0).at(0).toString();
+    QVERIFY2(message.startsWith(QStringLiteral("读取列表失败")), qPrintable(message));
+    QVERIFY2(!message.contains(logged), qPrintable(message));
+    QCOMPARE(reloaded.count(), 1);
+    QVERIFY(!model.isOpen());
+    QCOMPARE(model.rowCount(), 0);
+    QTest::qWait(20);
+    QCOMPARE(failed.count(), 1);
+    QCOMPARE(messages.count(), 0);
+
+    // The next request works as if nothing had happened.
+    model.requestQuery(probedQuery(0, 11, 20));
+    QTRY_VERIFY(!model.isLoading());
+    QVERIFY(model.isOpen());
+    QCOMPARE(keysOf(model), keysOf(office->dm(), 11, 20));
+    QCOMPARE(model.value(0, 0).toString(), QStringLiteral("00000011"));
+    QCOMPARE(failed.count(), 1);
+    QCOMPARE(messages.count(), 0);
+}
+
+void TestGridModel::synchronousRunTakesOverARequest_data()
+{
+    QTest::addColumn<QString>("run");
+    QTest::newRow("sort") << "sort";
+    QTest::newRow("reload") << "reload";
+    QTest::newRow("close") << "close";
+}
+
+void TestGridModel::synchronousRunTakesOverARequest()
+{
+    QFETCH(QString, run);
+    auto office = smallOffice(300);
+    KeyProbe::reset();
+    GridModel model(office->dm());
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    model.setKeyConnectionHook(&KeyProbe::install);
+    model.setColumns(unsummedColumns());
+    QVERIFY(model.setQuery(houseQuery()));
+    // The request's statement runs on the model's own connection too.
+    KeyProbe::install(SqliteStatement::handleOf(office->dm().database()));
+    model.requestQuery(probedQuery(2, 1, 100));
+    QTRY_VERIFY(KeyProbe::slowCalls > 0);
+    QList<qint64> expected = keysOf(office->dm(), 1, 100);
+    if (run == QLatin1String("sort")) {
+        QVERIFY(model.setSort({{QStringLiteral("F_code"), false}}));
+        std::reverse(expected.begin(), expected.end());
+    } else if (run == QLatin1String("reload")) {
+        QVERIFY(model.reload());
+    } else {
+        model.close();
+        expected.clear();
+    }
+    QVERIFY(!model.isLoading());
+    QCOMPARE(keysOf(model), expected);
+    // Nothing of the request comes after, and its read has stopped.
+    QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
+    QTest::qWait(100);
+    QCOMPARE(reset.count(), 0);
+    QVERIFY2(KeyProbe::slowCalls < 300, qPrintable(QString::number(KeyProbe::slowCalls)));
+}
+
+void TestGridModel::keyConnectionLetsGoOfTheFile_data()
+{
+    QTest::addColumn<bool>("closeDatabase");
+    QTest::newRow("model destroyed while it reads keys") << false;
+    QTest::newRow("database closed while it reads keys") << true;
+}
+
+void TestGridModel::keyConnectionLetsGoOfTheFile()
+{
+    QFETCH(bool, closeDatabase);
+    constexpr int Houses = 300;
+    auto office = smallOffice(Houses);
+    KeyProbe::reset();
+    const int before = keyConnections();
+    {
+        GridModel model(office->dm());
+        model.setKeyConnectionHook(&KeyProbe::install);
+        model.setColumns(unsummedColumns());
+        model.requestQuery(probedQuery(2, 1, 20));
+        QTRY_VERIFY(KeyProbe::slowCalls > 0);
+        QCOMPARE(keyConnections(), before + 1);
+        if (closeDatabase) {
+            // Let go of before closeDatabase() returns: a restore may copy over the file next.
+            office->dm().closeDatabase();
+            QCOMPARE(keyConnections(), before);
+            QVERIFY(KeyProbe::slowCalls < Houses);
+            QVERIFY(model.isLoading());
+            // The request is read again once the database is back.
+            QVERIFY(office->dm().reopenDatabase());
+            QTRY_VERIFY_WITH_TIMEOUT(!model.isLoading(), 10000);
+            QCOMPARE(keysOf(model), keysOf(office->dm(), 1, 20));
+        }
+    }
+    QCOMPARE(keyConnections(), before);
+    if (!closeDatabase)
+        QVERIFY(KeyProbe::slowCalls < Houses);
 }
 
 QTEST_MAIN(TestGridModel)

@@ -4,10 +4,14 @@
 #include "GridModel.h"
 #include "Messages.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QTableView>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace Quellon {
 
@@ -124,6 +128,11 @@ bool DataGrid::setQuery(const GridQuery &query)
     return m_model->setQuery(query);
 }
 
+void DataGrid::requestQuery(const GridQuery &query)
+{
+    m_model->requestQuery(query);
+}
+
 bool DataGrid::refresh()
 {
     return m_model->reload();
@@ -184,6 +193,54 @@ QList<qint64> DataGrid::selectedKeys() const
     return keys;
 }
 
+QString DataGrid::selectedText() const
+{
+    // Rows from the selection's ranges rather than selectedRows(), which
+    // looks at every cell of every row: a whole list may be selected.
+    QList<int> rows;
+    const QItemSelection selection = m_view->selectionModel()->selection();
+    for (const QItemSelectionRange &range : selection) {
+        for (int row = range.top(); row <= range.bottom(); ++row)
+            rows << row;
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    if (rows.isEmpty() && m_view->currentIndex().isValid())
+        rows << m_view->currentIndex().row();
+
+    const QHeaderView *titles = m_view->horizontalHeader();
+    QList<int> columns;
+    for (int visual = 0; visual < titles->count(); ++visual) {
+        const int logical = titles->logicalIndex(visual);
+        if (!titles->isSectionHidden(logical))
+            columns << logical;
+    }
+    QStringList lines;
+    lines.reserve(rows.size());
+    QStringList cells;
+    for (int row : std::as_const(rows)) {
+        cells.clear();
+        for (int column : std::as_const(columns)) {
+            QString text = m_model->data(m_model->index(row, column), Qt::DisplayRole).toString();
+            // A memo's own tabs and line breaks would split it across cells
+            // and rows where it is pasted.
+            for (QChar &c : text) {
+                if (c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\r'))
+                    c = QLatin1Char(' ');
+            }
+            cells << text;
+        }
+        lines << cells.join(QLatin1Char('\t'));
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+void DataGrid::copySelection() const
+{
+    if (QClipboard *clipboard = QGuiApplication::clipboard())
+        clipboard->setText(selectedText());
+}
+
 void DataGrid::restoreCurrent()
 {
     if (m_model->rowCount() == 0) {
@@ -217,11 +274,22 @@ void DataGrid::search(const QString &text)
 
 bool DataGrid::eventFilter(QObject *watched, QEvent *event)
 {
+    // Copying is the grid's, even where a window has a shortcut of its own on the keys.
+    if (watched == m_view && event->type() == QEvent::ShortcutOverride
+        && static_cast<QKeyEvent *>(event)->matches(QKeySequence::Copy)) {
+        event->accept();
+        return true;
+    }
     if (watched == m_view && event->type() == QEvent::KeyPress) {
         auto *key = static_cast<QKeyEvent *>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
             if (currentRow() >= 0)
                 emit rowActivated(currentKey());
+            return true;
+        }
+        // The view's own copy takes the current cell alone.
+        if (key->matches(QKeySequence::Copy)) {
+            copySelection();
             return true;
         }
         if (key->key() == Qt::Key_Backspace && !m_search.isEmpty()) {

@@ -16,8 +16,8 @@ class Database;
 
 // The data grid of every list: a table view over a GridModel with one footer
 // row, a sort marker set by clicks on the column titles, incremental search by
-// typing, and whole-row (optionally multi-row) selection. The current row is
-// kept, by its key, when the list is run again.
+// typing, whole-row (optionally multi-row) selection and copying rows as
+// shown. The current row is kept, by its key, when the list is run again.
 class DataGrid : public QWidget
 {
     Q_OBJECT
@@ -35,6 +35,9 @@ public:
     void setColumnVisible(int column, bool visible);
 
     bool setQuery(const GridQuery &query);
+    // Runs a query without waiting for it (see GridModel::requestQuery()):
+    // the rows listed so far stay until its keys are in.
+    void requestQuery(const GridQuery &query);
     bool refresh();
 
     // Clicking a title sorts by that column, ascending then descending.
@@ -52,6 +55,12 @@ public:
     qint64 currentKey() const;
     bool setCurrentKey(qint64 key);
     QList<qint64> selectedKeys() const;
+
+    // The selected rows' visible cells as shown (a masked cell as its mask),
+    // in screen order: cells apart by tabs, rows by line breaks. Ctrl+C puts
+    // it on the clipboard.
+    QString selectedText() const;
+    void copySelection() const;
 
     QString searchText() const { return m_search; }
 

@@ -8,6 +8,7 @@
 #include "SortDialog.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QListWidget>
@@ -64,6 +65,8 @@ private slots:
     void fieldChooserShowsAndHides();
     void sortDialogOrdersByPriority();
     void sortDialogCancelRestoresOwnOrder();
+    void copyTakesSelectedRowsAsShown();
+    void requestedQueryKeepsTheCurrentRow();
 
 private:
     QString codeAt(int row) { return m_grid->model()->value(row, 0).toString(); }
@@ -344,6 +347,59 @@ void TestDataGrid::sortDialogCancelRestoresOwnOrder()
     QCOMPARE(codeAt(0), QStringLiteral("00000001"));
     // The marker stays where the title click put it.
     QCOMPARE(m_grid->sortMarkerColumn(), 1);
+}
+
+void TestDataGrid::copyTakesSelectedRowsAsShown()
+{
+    Database &dm = m_db->dm();
+    QVERIFY(dm.execute("update House set F_LXphone = '1380000' || F_mainID"));
+    QVERIFY(dm.execute("update House set F_EmpName = '李四' where F_mainID = 2"));
+    QVERIFY(dm.execute("update House set F_memo3 = :m where F_mainID = 3", {{":m", QStringLiteral("一\t二\n三")}}));
+    GridColumns columns = designed();
+    columns[2].displayFormat = QStringLiteral("0.00");
+    GridColumn phone;
+    phone.field = QStringLiteral("F_LXphone");
+    phone.caption = QStringLiteral("联系电话");
+    columns << phone;
+    m_grid->setColumns(columns);
+    m_grid->model()->setMasking({true, QStringLiteral("张三"), {QStringLiteral("F_LXphone")}});
+    m_grid->setMultiSelect(true);
+    QTableView *view = m_grid->view();
+    QHeaderView *titles = view->horizontalHeader();
+    titles->moveSection(titles->visualIndex(2), 0); // price first
+    m_grid->setColumnVisible(1, false);              // no name
+    GridModel *model = m_grid->model();
+    view->setFocus();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(model->index(0, 0)).center());
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::ShiftModifier, view->visualRect(model->index(2, 0)).center());
+    QApplication::clipboard()->setText(QStringLiteral("之前的内容"));
+    QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
+    const QString expected = QStringLiteral("37.00\t00000001\t备注1\t张三\t13800001\n"
+                                            "74.00\t00000002\t备注2\t李四\t********\n"
+                                            "111.00\t00000003\t一 二 三\t张三\t13800003");
+    QCOMPARE(QApplication::clipboard()->text(), expected);
+    // Typing did not take the keys for a search.
+    QCOMPARE(m_grid->searchText(), QString());
+}
+
+void TestDataGrid::requestedQueryKeepsTheCurrentRow()
+{
+    GridModel *model = m_grid->model();
+    QVERIFY(m_grid->setCurrentKey(model->keyAt(300)));
+    const qint64 key = m_grid->currentKey();
+    QSignalSpy reloaded(model, &GridModel::reloaded);
+    m_grid->requestQuery(GridQuery(SqlFragment(QStringLiteral("select * from House where (F_flag=0) and F_mainID > ?"), {200}),
+                                   QStringLiteral("F_code")));
+    // The list stays as it was, painted and current, until the keys are in.
+    QVERIFY(model->isLoading());
+    QVERIFY(!m_grid->view()->viewport()->grab().isNull());
+    QCOMPARE(model->rowCount(), 600);
+    QCOMPARE(m_grid->currentKey(), key);
+    QVERIFY(reloaded.wait());
+    QCOMPARE(model->rowCount(), 400);
+    QCOMPARE(codeAt(0), QStringLiteral("00000201"));
+    QCOMPARE(m_grid->currentKey(), key);
+    QCOMPARE(m_grid->currentRow(), 100);
 }
 
 QTEST_MAIN(TestDataGrid)
