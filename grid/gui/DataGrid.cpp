@@ -158,7 +158,9 @@ void DataGrid::titleClicked(int column)
     titles->setSortIndicatorShown(true);
     titles->setSortIndicator(column, m_markerAscending ? Qt::AscendingOrder : Qt::DescendingOrder);
     const GridColumn &c = m_model->columns().at(column);
-    if (!c.sortable())
+    // A column whose cells are masked only marks: ordering by the hidden
+    // values would tell the operator something about them.
+    if (!c.sortable() || m_model->isColumnMasked(column))
         return;
     m_model->setSort({{c.field, m_markerAscending}});
 }

@@ -437,11 +437,18 @@ void MainWindow::pageChanged(int page)
         const MainAction *info = MainActions::find(number);
         m_actions.value(number)->setEnabled(listPage && info->available);
     }
-    // The page decides which output menu is shown, whatever the permissions;
-    // the entries keep the visibility the login gave them.
+    // The page decides which output menu is shown; the entries keep the
+    // visibility the login gave them.
+    // A menu whose every entry the login hid stays hidden rather than drop
+    // down empty.
     if (page == HousePage || page == ClientPage) {
-        m_houseOutputMenu->menuAction()->setVisible(page == HousePage);
-        m_clientOutputMenu->menuAction()->setVisible(page == ClientPage);
+        const auto hasEntries = [](QMenu *menu) {
+            const QList<QAction *> entries = menu->actions();
+            return std::any_of(entries.cbegin(), entries.cend(),
+                               [](QAction *a) { return !a->isSeparator() && a->isVisible(); });
+        };
+        m_houseOutputMenu->menuAction()->setVisible(page == HousePage && hasEntries(m_houseOutputMenu));
+        m_clientOutputMenu->menuAction()->setVisible(page == ClientPage && hasEntries(m_clientOutputMenu));
     }
     updateEditAction();
 }

@@ -1,5 +1,6 @@
 #include "RecordListPage.h"
 
+#include "ColumnMasking.h"
 #include "DataGrid.h"
 #include "Database.h"
 #include "GridLayoutStore.h"
@@ -270,6 +271,12 @@ DataGrid *RecordListPage::currentDetailGrid() const
 void RecordListPage::applySession(const LoginSession &session)
 {
     m_session = session;
+    // Other salespersons' contact data stays hidden in every grid of the page.
+    ColumnMasking masking;
+    masking.enabled = session.masked;
+    masking.operatorName = session.operatorName;
+    masking.maskedFields = m_config.maskedFields();
+    m_grid->model()->setMasking(masking);
     m_offered = m_config.offeredFields(session);
     {
         m_filling = true;
@@ -357,7 +364,9 @@ void RecordListPage::runQuery()
     if (!m_session.isValid())
         return;
     m_searchPause.stop();
-    m_grid->setQuery(m_config.listQuery(searchState(), m_session, m_db.dialect()));
+    // The list is read away from the typing: a newer keystroke overtakes a
+    // search still running on a large office's houses.
+    m_grid->requestQuery(m_config.listQuery(searchState(), m_session, m_db.dialect()));
 }
 
 void RecordListPage::refresh()
