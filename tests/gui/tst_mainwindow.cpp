@@ -1252,15 +1252,26 @@ void TestMainWindow::deleteMovesToTheRecycleBin()
 void TestMainWindow::deleteKeyInTheSearchBoxEditsText_data()
 {
     QTest::addColumn<QString>("page");
-    QTest::newRow("house") << "house";
-    QTest::newRow("client") << "client";
+    QTest::addColumn<bool>("typed");     // the current record's code typed first
+    QTest::addColumn<int>("cursorKey");  // where the cursor goes before Delete
+    QTest::addColumn<int>("deleted");    // characters Delete takes away
+
+    QTest::newRow("house, start of the text") << "house" << true << int(Qt::Key_Home) << 1;
+    QTest::newRow("house, end of the text") << "house" << true << int(Qt::Key_End) << 0;
+    QTest::newRow("house, empty box") << "house" << false << int(Qt::Key_End) << 0;
+    QTest::newRow("client, start of the text") << "client" << true << int(Qt::Key_Home) << 1;
+    QTest::newRow("client, empty box") << "client" << false << int(Qt::Key_End) << 0;
 }
 
 // With a current record the owner may delete, Delete in the search box still
-// only edits the text: no question comes (one would fail the test).
+// only edits the text, even where there is nothing left to delete: no
+// question comes (one would fail the test).
 void TestMainWindow::deleteKeyInTheSearchBoxEditsText()
 {
     QFETCH(QString, page);
+    QFETCH(bool, typed);
+    QFETCH(int, cursorKey);
+    QFETCH(int, deleted);
 
     STEP(logIn(ZhangSan));
     if (page == QLatin1String("client"))
@@ -1271,13 +1282,16 @@ void TestMainWindow::deleteKeyInTheSearchBoxEditsText()
     QVERIFY(edit);
     edit->setFocus();
     QTRY_VERIFY(edit->hasFocus());
-    typeText(edit, code);
-    QTRY_COMPARE(listed(grid(page)), QStringList{code});
-    QTest::keyClick(edit, Qt::Key_Home);
+    const QString text = typed ? code : QString();
+    if (typed) {
+        typeText(edit, code);
+        QTRY_COMPARE(listed(grid(page)), QStringList{code});
+    }
+    QTest::keyClick(edit, Qt::Key(cursorKey));
     QTest::keyClick(edit, Qt::Key_Delete);
-    QCOMPARE(edit->text(), code.mid(1));
+    QCOMPARE(edit->text(), text.mid(deleted));
     QTest::keyClick(edit, Qt::Key_Delete);
-    QCOMPARE(edit->text(), code.mid(2));
+    QCOMPARE(edit->text(), text.mid(2 * deleted));
     QCOMPARE(m_messages->count(), 0);
     QCOMPARE(m_db->dm().queryInt(
                  SqlFragment(QStringLiteral("select F_flag from %1 where F_code = ?").arg(page == QLatin1String("house") ? "House" : "Client"),
