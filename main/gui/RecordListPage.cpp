@@ -16,6 +16,7 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -125,6 +126,10 @@ QWidget *RecordListPage::buildSearchBar()
     m_valueCombo = new QComboBox(bar);
     m_valueCombo->setObjectName(m_config.kind + QStringLiteral("ValueCombo"));
     connect(m_valueCombo, &QComboBox::currentTextChanged, this, &RecordListPage::searchChanged);
+    // Delete belongs to the search bar while it has the focus: it never
+    // reaches the window's delete command from there.
+    m_fieldCombo->installEventFilter(this);
+    m_valueCombo->installEventFilter(this);
     m_valueStack = new QStackedWidget(bar);
     m_valueStack->addWidget(m_textEdit);
     m_valueStack->addWidget(m_valueCombo);
@@ -277,6 +282,12 @@ void RecordListPage::applySession(const LoginSession &session)
     masking.operatorName = session.operatorName;
     masking.maskedFields = m_config.maskedFields();
     m_grid->model()->setMasking(masking);
+    for (auto it = m_detailGrids.cbegin(); it != m_detailGrids.cend(); ++it) {
+        ColumnMasking detail = masking;
+        detail.maskedFields = m_config.detailTabs.at(it.key()).maskedFields;
+        detail.salespersonField = QStringLiteral("F_empName");
+        it.value()->model()->setMasking(detail);
+    }
     m_offered = m_config.offeredFields(session);
     {
         m_filling = true;
@@ -475,6 +486,18 @@ void RecordListPage::refreshDetail()
         return;
     const qint64 mainId = m_current.value(QStringLiteral("f_mainid")).toLongLong();
     grid->setQuery(m_config.detailTabs.at(m_detailEntry).gridQuery(mainId));
+}
+
+bool RecordListPage::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::ShortcutOverride && (watched == m_fieldCombo || watched == m_valueCombo)) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_Delete && key->modifiers() == Qt::NoModifier) {
+            event->accept();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void RecordListPage::deleteCurrent()

@@ -73,6 +73,9 @@ public:
     QListWidget *detailList() const { return m_detailList; }
     QLabel *countLabel() const { return m_countLabel; }
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 signals:
     // The tree button was clicked: the window switches the tree of the house page.
     void treeToggleRequested();

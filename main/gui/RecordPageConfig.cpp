@@ -89,9 +89,12 @@ RecordPageConfig RecordPageConfig::houses()
                               {QStringLiteral("备    注"), QStringLiteral("F_memo3"), true},
                               {QStringLiteral("产权描述"), QStringLiteral("F_memo4"), true}});
     c.detailTabs << gridTab(QStringLiteral("跟进记录"), GridLayoutNames::HouseFollowUps, &DetailQueries::houseFollowUps);
-    c.detailTabs << gridTab(QStringLiteral("成交记录"), GridLayoutNames::HouseDeals, &DetailQueries::houseDeals);
+    DetailTab deals = gridTab(QStringLiteral("成交记录"), GridLayoutNames::HouseDeals, &DetailQueries::houseDeals);
+    deals.maskedFields = {QStringLiteral("F_cltName"), QStringLiteral("F_cltPhone")};
+    c.detailTabs << deals;
     DetailTab matches = gridTab(QStringLiteral("匹配客户"), GridLayoutNames::HouseMatches, &DetailQueries::houseMatches);
     matches.multiSelect = true;
+    matches.maskedFields = {QStringLiteral("F_cltName"), QStringLiteral("F_cltphone")};
     matches.hidesEditAction = true;
     c.detailTabs << matches;
     return c;

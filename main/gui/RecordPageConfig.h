@@ -32,6 +32,8 @@ struct RecordPageConfig
         QString gridLayout;     // ... or a grid of its detail records
         std::function<GridQuery(qint64 mainId)> gridQuery;
         bool multiSelect = false;
+        // Contact columns of the detail rows, hidden by each row's salesperson.
+        QStringList maskedFields;
         bool hidesEditAction = false; // the detail edit command does not apply here
     };
 

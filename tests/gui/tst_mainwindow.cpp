@@ -157,6 +157,7 @@ private slots:
     void deleteMovesToTheRecycleBin();
     void deleteKeyInTheSearchBoxEditsText_data();
     void deleteKeyInTheSearchBoxEditsText();
+    void deleteKeyInTheSearchDropDownsAsksNothing();
 
     void refreshRunsTheListsAgain_data();
     void refreshRunsTheListsAgain();
@@ -1298,6 +1299,27 @@ void TestMainWindow::deleteKeyInTheSearchBoxEditsText()
                              {code})),
              0);
     QTRY_VERIFY(listed(grid(page)).contains(code));
+}
+
+// Delete in the search-field or value drop-down belongs to the drop-down:
+// no question comes (one would fail the test) and the house stays.
+void TestMainWindow::deleteKeyInTheSearchDropDownsAsksNothing()
+{
+    STEP(logIn(ZhangSan));
+    const QString code = houses({1}).first();
+    STEP(clickRow(QStringLiteral("house"), code));
+    auto *fields = find<QComboBox>(QStringLiteral("houseFieldCombo"));
+    QVERIFY(fields);
+    fields->setCurrentIndex(fields->findText(QStringLiteral("房屋类型")));
+    auto *values = find<QComboBox>(QStringLiteral("houseValueCombo"));
+    QVERIFY(values);
+    for (QComboBox *box : {fields, values}) {
+        box->setFocus();
+        QTRY_VERIFY(box->hasFocus());
+        QTest::keyClick(box, Qt::Key_Delete);
+    }
+    QCOMPARE(m_messages->count(), 0);
+    QCOMPARE(m_db->dm().queryInt(SqlFragment(QStringLiteral("select F_flag from House where F_code = ?"), {code})), 0);
 }
 
 // ---- Refresh, status bar, closing ----
