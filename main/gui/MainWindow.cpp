@@ -233,7 +233,9 @@ void MainWindow::createMenus()
 
     m_houseOutputMenu = addMenu(QStringLiteral("输出(&O)"), Permissions::houseOutputMenu());
     addActions(m_houseOutputMenu, {301, 302, 0, 303, 307, 304, 305, 306});
-    m_clientOutputMenu = addMenu(QStringLiteral("输出(&O)"), Permissions::clientOutputMenu());
+    // Each menu has an access key of its own: a key shared with the other
+    // output menu, or with the pages' search labels (Alt+V), opens nothing.
+    m_clientOutputMenu = addMenu(QStringLiteral("输出(&U)"), Permissions::clientOutputMenu());
     addActions(m_clientOutputMenu, {31, 32, 0, 33, 36, 34, 35});
 
     QMenu *statistics = addMenu(QStringLiteral("统计(&S)"), Permissions::statisticsMenu());
@@ -249,7 +251,7 @@ void MainWindow::createMenus()
     addPlainEntry(data, QStringLiteral("清空客户空行"), QStringLiteral("clearEmptyClientsAction"))->setEnabled(false);
     addActions(data, {502, 503, 0, 504, 505});
 
-    QMenu *view = addMenu(QStringLiteral("视图(&V)"), QStringLiteral("viewMenu"));
+    QMenu *view = addMenu(QStringLiteral("视图(&W)"), QStringLiteral("viewMenu"));
     QAction *toolBarView = addPlainEntry(view, QStringLiteral("工具栏(&T)"), QStringLiteral("toolBarViewAction"));
     m_treeViewAction = addPlainEntry(view, QStringLiteral("导航树(&N)"), QStringLiteral("treeViewAction"));
     QAction *statusBarView = addPlainEntry(view, QStringLiteral("状态栏(&S)"), QStringLiteral("statusBarViewAction"));
