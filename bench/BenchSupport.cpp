@@ -98,4 +98,18 @@ bool openBenchDatabase(Database &dm, sqlite3 **raw)
     return true;
 }
 
+// A line of /proc/self/status in megabytes: VmRSS counts the pages of the
+// database file mapped for reading too, RssAnon only the program's own memory.
+double statusMb(const char *key)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith(key))
+            return line.mid(int(qstrlen(key))).trimmed().split(' ').value(0).toDouble() / 1024.0;
+    }
+    return 0;
+}
+
 } // namespace QuellonBench

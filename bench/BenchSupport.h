@@ -46,4 +46,9 @@ bool openBenchDatabase(Quellon::Database &dm, sqlite3 **raw);
 // The 200,000-house database, generated on the first run and kept.
 QString benchDatabase();
 
+// A line of /proc/self/status in megabytes ("VmRSS:", "RssAnon:"): VmRSS
+// counts the pages of the database file mapped for reading too, RssAnon only
+// the program's own memory.
+double statusMb(const char *key);
+
 } // namespace QuellonBench

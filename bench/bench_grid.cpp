@@ -101,20 +101,6 @@ qint64 rawKeysAndScreen(const char *keysSql)
     return qint64(keys.size()) + rawScreen(rows.c_str());
 }
 
-// A line of /proc/self/status in megabytes: VmRSS counts the pages of the
-// database file mapped for reading too, RssAnon only the program's own memory.
-double statusMb(const char *key)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith(key))
-            return line.mid(int(qstrlen(key))).trimmed().split(' ').value(0).toDouble() / 1024.0;
-    }
-    return 0;
-}
-
 // The house list narrowed to the houses whose address contains a fragment, as
 // a search box of the main window asks for it.
 GridQuery addressSearch(const QString &fragment)

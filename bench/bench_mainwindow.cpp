@@ -108,20 +108,6 @@ qint64 rawKeysAndScreen(const SqlFragment &keysSql, const char *table, qint64 *k
     return bytes;
 }
 
-// A line of /proc/self/status in megabytes: VmRSS counts the pages of the
-// database file mapped for reading too, RssAnon only the program's own memory.
-double statusMb(const char *key)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith(key))
-            return line.mid(int(qstrlen(key))).trimmed().split(' ').value(0).toDouble() / 1024.0;
-    }
-    return 0;
-}
-
 // Resident pages of the database file's mappings (every connection that
 // reads through a memory map has one), from /proc/self/smaps.
 double databaseMappedMb()
