@@ -171,6 +171,8 @@ private:
     void logIn(const QString &name);
     void showPage(int index);
     void clickRow(const QString &page, const QString &code);
+    // Clicks a page's detail entry and hands back the editor of one of its columns, shown.
+    void openDetail(const QString &page, const QString &entry, const QString &column, QLineEdit **editor);
     void changeOperator(const QString &via, const QString &name, const QString &password, int tries = 1);
     void grant(const QString &name, const QStringList &limits);
 
@@ -324,6 +326,18 @@ void TestMainWindow::showPage(int index)
     QTabBar *bar = m_window->pages()->tabBar();
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
     QCOMPARE(m_window->pages()->currentIndex(), index);
+}
+
+void TestMainWindow::openDetail(const QString &page, const QString &entry, const QString &column, QLineEdit **editor)
+{
+    auto *entries = find<QListWidget>(page + QStringLiteral("DetailList"));
+    *editor = find<QLineEdit>(page + QStringLiteral("Detail_") + column);
+    QVERIFY(entries && *editor);
+    const QList<QListWidgetItem *> items = entries->findItems(entry, Qt::MatchExactly);
+    QCOMPARE(items.size(), 1);
+    QTest::mouseClick(entries->viewport(), Qt::LeftButton, {}, entries->visualItemRect(items.first()).center());
+    QCOMPARE(entries->currentItem(), items.first());
+    QVERIFY((*editor)->isVisible());
 }
 
 void TestMainWindow::clickRow(const QString &page, const QString &code)
@@ -1047,14 +1061,8 @@ void TestMainWindow::detailMasksContactData()
     STEP(logIn(operatorName));
     if (page == QLatin1String("client"))
         STEP(showPage(MainWindow::ClientPage));
-    auto *entries = find<QListWidget>(page + QStringLiteral("DetailList"));
-    auto *editor = find<QLineEdit>(page + QStringLiteral("Detail_") + column);
-    QVERIFY(entries && editor);
-    const QList<QListWidgetItem *> items = entries->findItems(entry, Qt::MatchExactly);
-    QCOMPARE(items.size(), 1);
-    QTest::mouseClick(entries->viewport(), Qt::LeftButton, {}, entries->visualItemRect(items.first()).center());
-    QCOMPARE(entries->currentItem(), items.first());
-    QVERIFY(editor->isVisible());
+    QLineEdit *editor = nullptr;
+    STEP(openDetail(page, entry, column, &editor));
 
     // Another record first, so that the editor is seen to follow the click.
     const QString other = code == houses({5}).first() || code == clients({3}).first()
@@ -1100,12 +1108,8 @@ void TestMainWindow::detailFollowsAChangeOfOperator()
     STEP(logIn(from));
     if (page == QLatin1String("client"))
         STEP(showPage(MainWindow::ClientPage));
-    auto *entries = find<QListWidget>(page + QStringLiteral("DetailList"));
-    auto *editor = find<QLineEdit>(page + QStringLiteral("Detail_") + column);
-    QVERIFY(entries && editor);
-    const QList<QListWidgetItem *> items = entries->findItems(entry, Qt::MatchExactly);
-    QCOMPARE(items.size(), 1);
-    QTest::mouseClick(entries->viewport(), Qt::LeftButton, {}, entries->visualItemRect(items.first()).center());
+    QLineEdit *editor = nullptr;
+    STEP(openDetail(page, entry, column, &editor));
     STEP(clickRow(page, code));
     QTRY_COMPARE(editor->text(), before);
 
